@@ -1,0 +1,82 @@
+#pragma once
+
+#include "die.h"
+
+#include <memory>
+#include <pugixml.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rp {
+
+// Dice rolled together and totalled: the kept dice summed, the group
+// multiplier applied, the group modifier added.
+class CDiceGroup {
+public:
+    using DieList = std::vector<std::unique_ptr<CDie>>;
+
+    CDiceGroup() = default;
+    CDiceGroup(const CDiceGroup&) = delete;
+    CDiceGroup& operator=(const CDiceGroup&) = delete;
+    virtual ~CDiceGroup() = default;
+
+    virtual int GetCount() const { return static_cast<int>(dice.size()); }
+    // Moves all dice of `other`, in order, to the front of this group.
+    virtual void TakeDice(CDiceGroup& other);
+    // Appends one die read from a "die" element; false if it is not one or
+    // its side count is 0. `dieOut`, when given, receives the new die.
+    virtual bool LoadDie(pugi::xml_node element, CDie** dieOut = nullptr);
+    // The factory for this group's dice: a freshly rolled plain die.
+    virtual std::unique_ptr<CDie> CreateDie(int sideCount);
+
+    const std::string& GetTitle() const { return title; }
+    void SetTitle(std::string_view text) { title = text; }
+    int GetModifier() const { return modifier; }
+    void SetModifier(int value) { modifier = value; }
+    const CFraction& GetMultiplier() const { return multiplier; }
+    void SetMultiplier(std::string_view text) { multiplier.Parse(text); }
+    std::string GetMultiplierText() const { return multiplier.Format(); }
+    int GetIgnoreCount() const { return ignoreCount; }
+    void SetIgnoreCount(int count) { ignoreCount = count; }
+
+    const DieList& Dice() const { return dice; }
+    void AddDieFront(std::unique_ptr<CDie> die);
+    void AddDieBack(std::unique_ptr<CDie> die);
+    CDie* GetFirstDie() const { return dice.empty() ? nullptr : dice.front().get(); }
+    std::unique_ptr<CDie> RemoveFirstDie();
+
+    // The group's modifier, or the only die's when the group's is 0.
+    int GetEffectiveModifier() const;
+    // The group's multiplier text, or the only die's when the group's is "1".
+    std::string GetEffectiveMultiplierText() const;
+
+    // Rolls every die, front to back, and returns the total.
+    int Roll();
+    // The total of the current faces.
+    int GetTotal() const;
+    // The dice the ignore count leaves out, from the current faces.
+    void GetIgnoredDice(std::vector<const CDie*>& listOut) const;
+
+    // The group in dice notation, e.g. "4d6, ignore lowest 1".
+    std::string GetDescription() const;
+    // Adds the dice a dice-notation text describes; false if nothing was understood.
+    bool ParseNotation(std::string_view text);
+    // Reads a "dicegroup" element, or a lone "die" element as a one-die group.
+    bool Load(pugi::xml_node element);
+    // Appends this group's "dicegroup" element to `parent` and returns it.
+    pugi::xml_node SaveElement(pugi::xml_node parent, bool writeRawResult) const;
+
+    // One term may ask for at most this many dice; one text for at most kMaxParsedDice.
+    static constexpr int kMaxTermDice = 1000;
+    static constexpr int kMaxParsedDice = 10000;
+
+private:
+    DieList dice;
+    int modifier = 0;
+    CFraction multiplier;
+    std::string title;
+    int ignoreCount = 0;
+};
+
+} // namespace rp

@@ -1,0 +1,37 @@
+#include "file_bytes.h"
+
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+
+namespace rp {
+
+ReadStatus ReadFileBytes(const std::string& path, std::string& out, std::size_t maxBytes) {
+    out.clear();
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file)
+        return ReadStatus::CannotRead;
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
+        return ReadStatus::CannotRead;
+    if (static_cast<std::size_t>(info.st_size) > maxBytes)
+        return ReadStatus::TooLarge;
+    // Read in chunks rather than trusting the size: the file may change under us.
+    char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        if (out.size() + got > maxBytes) {
+            out.clear();
+            return ReadStatus::TooLarge;
+        }
+        out.append(chunk, got);
+    }
+    if (std::ferror(file.get())) {
+        out.clear();
+        return ReadStatus::CannotRead;
+    }
+    return ReadStatus::Ok;
+}
+
+} // namespace rp

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace rp {
+
+enum class ReadStatus { Ok, CannotRead, TooLarge };
+
+// Tray files are never larger than this; a bigger file is refused unread.
+constexpr std::size_t kMaxTrayFileBytes = std::size_t{64} << 20;
+
+// Reads a whole file into `out`. A file over `maxBytes` is not read at all.
+ReadStatus ReadFileBytes(const std::string& path, std::string& out,
+                         std::size_t maxBytes = kMaxTrayFileBytes);
+
+} // namespace rp
