@@ -1,0 +1,175 @@
+#include "cli.h"
+
+#include "dice_group.h"
+#include "file_bytes.h"
+#include "mini_list.h"
+#include "random_source.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rp::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: rollpouch-cli describe TEXT...\n"
+    "       rollpouch-cli roll [--seed N] TEXT...\n"
+    "       rollpouch-cli list [--seed N] [--roll] FILE\n"
+    "\n"
+    "  describe   print each dice-notation TEXT in normal form\n"
+    "  roll       roll each TEXT: DESCRIPTION: FACES = TOTAL\n"
+    "  list       list the dice groups of a tray file by label, sorted;\n"
+    "             with --roll, roll them all first and show the results\n"
+    "  --seed N   seed the generator with N (0 <= N < 4294967296)\n";
+
+struct Options {
+    bool seeded = false;
+    std::uint32_t seed = 0;
+    bool roll = false;
+    std::vector<std::string> args;
+};
+
+bool ParseSeed(std::string_view text, std::uint32_t& seed) {
+    if (text.empty() || text.size() > 10)
+        return false;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (value > UINT32_MAX)
+        return false;
+    seed = static_cast<std::uint32_t>(value);
+    return true;
+}
+
+// Reads the options after the command; false on anything not allowed for it.
+bool ParseOptions(int argc, char** argv, bool allowSeed, bool allowRoll, Options& options) {
+    bool optionsDone = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (optionsDone || arg.size() < 2 || arg.substr(0, 2) != "--") {
+            options.args.emplace_back(arg);
+        } else if (arg == "--") {
+            optionsDone = true;
+        } else if (arg == "--seed" && allowSeed) {
+            if (i + 1 >= argc || !ParseSeed(argv[i + 1], options.seed))
+                return false;
+            options.seeded = true;
+            ++i;
+        } else if (arg == "--roll" && allowRoll) {
+            options.roll = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "3 (1) 5 6": raw faces in list order, ignored dice in parentheses.
+std::string FacesText(const CDiceGroup& group) {
+    std::vector<const CDie*> ignored;
+    group.GetIgnoredDice(ignored);
+    std::string text;
+    for (const auto& die : group.Dice()) {
+        if (!text.empty())
+            text += ' ';
+        const bool isIgnored = std::find(ignored.begin(), ignored.end(), die.get()) != ignored.end();
+        const std::string face = std::to_string(die->GetRawResult());
+        text += isIgnored ? "(" + face + ")" : face;
+    }
+    return text;
+}
+
+void PrintResult(std::FILE* out, const std::string& name, const CDiceGroup& group, int total) {
+    std::fprintf(out, "%s: %s = %i\n", name.c_str(), FacesText(group).c_str(), total);
+}
+
+int DescribeOrRoll(const Options& options, bool roll, std::FILE* out, std::FILE* err) {
+    int status = 0;
+    for (const std::string& text : options.args) {
+        CDiceGroup group;
+        if (!group.ParseNotation(text)) {
+            std::fprintf(err, "error: not dice notation: %s\n", text.c_str());
+            status = 1;
+            continue;
+        }
+        if (roll) {
+            const int total = group.Roll();
+            PrintResult(out, group.GetDescription(), group, total);
+        } else {
+            std::fprintf(out, "%s\n", group.GetDescription().c_str());
+        }
+    }
+    return status;
+}
+
+int List(const Options& options, std::FILE* out, std::FILE* err) {
+    const std::string& path = options.args.front();
+    std::string bytes;
+    if (ReadFileBytes(path, bytes) != ReadStatus::Ok) {
+        std::fprintf(err, "error: cannot read %s\n", path.c_str());
+        return 2;
+    }
+    MiniGroups groups = ReadMiniGroupsFromText(bytes);
+    struct Entry {
+        std::string label;
+        const CDiceGroup* group;
+        int total;
+    };
+    std::vector<Entry> entries;
+    for (const auto& group : groups) {
+        if (!group)
+            continue;
+        const int total = options.roll ? group->Roll() : 0;
+        entries.push_back(Entry{GetGroupLabel(*group), group.get(), total});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return MiniLabelLess(a.label, b.label);
+    });
+    for (const Entry& e : entries) {
+        if (options.roll)
+            PrintResult(out, e.label, *e.group, e.total);
+        else
+            std::fprintf(out, "%s\n", e.label.c_str());
+    }
+    return 0;
+}
+
+int Usage(std::FILE* stream, int status) {
+    std::fputs(kUsage, stream);
+    return status;
+}
+
+} // namespace
+
+int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    if (argc < 2)
+        return Usage(err, 2);
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
+        if (std::string_view(argv[i]) == "--help")
+            return Usage(out, 0);
+    const std::string_view command = argv[1];
+
+    Options options;
+    const bool isList = command == "list";
+    if (command != "describe" && command != "roll" && !isList)
+        return Usage(err, 2);
+    if (!ParseOptions(argc, argv, command != "describe", isList, options))
+        return Usage(err, 2);
+    if (options.args.empty() || (isList && options.args.size() != 1))
+        return Usage(err, 2);
+    if (options.seeded)
+        random_source::Seed(options.seed);
+
+    if (isList)
+        return List(options, out, err);
+    return DescribeOrRoll(options, command == "roll", out, err);
+}
+
+} // namespace rp::cli

@@ -1,0 +1,124 @@
+#include "cli.h"
+
+#include <cstdio>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace rp::cli {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(std::FILE* f) {
+    std::rewind(f);
+    std::string text;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
+    std::fclose(f);
+    return text;
+}
+
+Result RunCli(std::vector<std::string> args) {
+    args.insert(args.begin(), "rollpouch-cli");
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = Run(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, ReadAll(out), ReadAll(err)};
+}
+
+class CliFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("rollpouch-cli-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string Write(const char* name, const std::string& text) {
+        const auto path = dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    std::filesystem::path dir;
+};
+
+TEST(Cli, DescribePrintsOneLineEachAndReportsBadText) {
+    const Result r = RunCli({"describe", "3d6+2", "-2d6", "4d6 ignore", "d20-1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "3d6+2\n\n1d20-1\n");
+    EXPECT_EQ(r.err, "error: not dice notation: 4d6 ignore\n");
+}
+
+TEST(Cli, RollIsRepeatableWithASeed) {
+    const Result a = RunCli({"roll", "--seed", "1", "4d6", "2d8+1d4+3"});
+    EXPECT_EQ(a.status, 0);
+    const Result b = RunCli({"roll", "--seed", "1", "4d6", "2d8+1d4+3"});
+    EXPECT_EQ(a.out, b.out);
+    // Parsing 4d6 draws 41 18467 6334 26500; rolling draws 19169 15724 11478 29358.
+    EXPECT_EQ(a.out.substr(0, a.out.find('\n')), "4d6: 4 3 3 6 = 16");
+    const Result c = RunCli({"roll", "--seed", "2", "4d6", "2d8+1d4+3"});
+    EXPECT_NE(a.out, c.out);
+}
+
+TEST_F(CliFiles, ListSortsLabelsAndRollsInFileOrder) {
+    const std::string path = Write("tray.rlp", R"(<dicegroups>
+	<dicegroup ignoreCount="1" modifier="0" multiplier="1" title="b"><die sideCount="6" multiplier="1"/><die sideCount="6" multiplier="1"/></dicegroup>
+	<text value="note"/>
+	<dicegroup title="A" multiplier="1">1d20+5</dicegroup>
+	<dicegroup title="3d6 fire" multiplier="1">3d6</dicegroup>
+</dicegroups>)");
+    const Result list = RunCli({"list", path});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "3d6 fire\nA (1d20+5)\nb (2d6, ignore lowest 1)\n");
+
+    // Reading draws 41 18467 6334 26500 (b: each die is made, then loaded
+    // without a face), 19169 (A), 15724 11478 29358 (3d6); rolling in file
+    // order draws 26962 24464 (b), 5705 (A), 28145 23281 16827 (3d6).
+    const Result rolled = RunCli({"list", "--seed", "1", "--roll", path});
+    EXPECT_EQ(rolled.status, 0);
+    EXPECT_EQ(rolled.out, "3d6 fire: 6 5 4 = 15\nA (1d20+5): 4 = 9\nb (2d6, ignore lowest 1): (5) 5 = 5\n");
+    EXPECT_EQ(RunCli({"list", "--roll", "--seed", "1", path}).out, rolled.out);
+}
+
+TEST_F(CliFiles, ErrorsAndUsage) {
+    const Result missing = RunCli({"list", (dir / "none.rlp").string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "error: cannot read " + (dir / "none.rlp").string() + "\n");
+
+    const std::string plain = Write("plain.txt", "Attack: 1d20+5\n");
+    const Result notXml = RunCli({"list", plain});
+    EXPECT_EQ(notXml.status, 0);
+    EXPECT_EQ(notXml.out, "");
+
+    EXPECT_EQ(RunCli({"--help"}).status, 0);
+    EXPECT_NE(RunCli({"--help"}).out.find("usage:"), std::string::npos);
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {}, {"shout", "1d6"}, {"roll", "--fast", "1d6"}, {"roll", "--seed", "-1", "1d6"},
+             {"roll", "--seed", "4294967296", "1d6"}, {"roll", "--seed"}, {"roll"},
+             {"describe", "--seed", "1", "1d6"}, {"list", "a", "b"}, {"roll", "--roll", "1d6"}}) {
+        const Result r = RunCli(bad);
+        EXPECT_EQ(r.status, 2) << (bad.empty() ? "" : bad[0]);
+        EXPECT_NE(r.err.find("usage:"), std::string::npos);
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(RunCli({"roll", "--seed", "4294967295", "1d6"}).status, 0);
+    // After "--" a text that looks like an option is still a text.
+    const Result dashed = RunCli({"describe", "--", "--3d6"});
+    EXPECT_EQ(dashed.status, 1);
+    EXPECT_EQ(dashed.err, "error: not dice notation: --3d6\n");
+}
+
+} // namespace
+} // namespace rp::cli

@@ -1,0 +1,276 @@
+#include "dice_group.h"
+#include "random_source.h"
+
+#include <gtest/gtest.h>
+
+namespace rp {
+namespace {
+
+// A group holding plain dice with the given side counts and faces.
+void AddDice(CDiceGroup& group, int sideCount, std::initializer_list<int> faces) {
+    for (const int face : faces)
+        group.AddDieBack(std::make_unique<CDie>(sideCount, face));
+}
+
+std::vector<int> Faces(const std::vector<const CDie*>& dice) {
+    std::vector<int> faces;
+    for (const CDie* die : dice)
+        faces.push_back(die->GetRawResult());
+    return faces;
+}
+
+TEST(DiceGroup, TotalLeavesOutIgnoredDiceThenAppliesMultiplierAndModifier) {
+    CDiceGroup group;
+    AddDice(group, 6, {1, 2, 3, 4});
+    group.SetIgnoreCount(1);
+    EXPECT_EQ(group.GetTotal(), 9);
+    group.SetMultiplier("1/2");
+    EXPECT_EQ(group.GetTotal(), 5);
+    group.SetModifier(-2);
+    EXPECT_EQ(group.GetTotal(), 3);
+
+    group.SetIgnoreCount(9); // more than the dice: only the modifier is left
+    EXPECT_EQ(group.GetTotal(), -2);
+    group.SetIgnoreCount(-1);
+    EXPECT_EQ(group.GetTotal(), 3); // 10 halved, minus 2
+
+    CDiceGroup empty;
+    empty.SetModifier(5);
+    EXPECT_EQ(empty.Roll(), 5);
+}
+
+TEST(DiceGroup, IgnoredDiceAreTheLowestWithTiesByOrder) {
+    const struct {
+        std::initializer_list<int> faces;
+        int ignore;
+        std::vector<int> expectedIndexes;
+    } cases[] = {
+        {{3, 3, 3}, 1, {0}},
+        {{5, 5, 3}, 2, {1, 2}},
+        {{4, 1, 6, 1}, 2, {1, 3}},
+        {{2, 5}, 0, {}},
+        {{2, 5}, 5, {1, 0}},
+    };
+    for (const auto& c : cases) {
+        CDiceGroup group;
+        AddDice(group, 6, c.faces);
+        group.SetIgnoreCount(c.ignore);
+        std::vector<const CDie*> ignored;
+        group.GetIgnoredDice(ignored);
+        std::vector<const CDie*> expected;
+        for (const int i : c.expectedIndexes)
+            expected.push_back(group.Dice()[static_cast<std::size_t>(i)].get());
+        EXPECT_EQ(ignored, expected) << "ignore " << c.ignore;
+    }
+}
+
+TEST(DiceGroup, RollDrawsOncePerDieInListOrder) {
+    CDiceGroup group;
+    AddDice(group, 6, {6, 6, 6, 6});
+    group.SetIgnoreCount(1);
+    random_source::Seed(1); // 41, 18467, 6334, 26500 -> 1, 4, 2, 5
+    EXPECT_EQ(group.Roll(), 11);
+    std::vector<int> faces;
+    for (const auto& die : group.Dice())
+        faces.push_back(die->GetRawResult());
+    EXPECT_EQ(faces, (std::vector<int>{1, 4, 2, 5}));
+    std::vector<const CDie*> ignored;
+    group.GetIgnoredDice(ignored);
+    EXPECT_EQ(Faces(ignored), std::vector<int>{1});
+}
+
+TEST(DiceGroup, EffectiveModifierAndMultiplierFollowTheOnlyDie) {
+    CDiceGroup group;
+    AddDice(group, 6, {1});
+    group.GetFirstDie()->SetModifier(4);
+    group.GetFirstDie()->SetMultiplier("3");
+    EXPECT_EQ(group.GetEffectiveModifier(), 4);
+    EXPECT_EQ(group.GetEffectiveMultiplierText(), "3");
+    group.SetModifier(1);
+    group.SetMultiplier("1/2");
+    EXPECT_EQ(group.GetEffectiveModifier(), 1);
+    EXPECT_EQ(group.GetEffectiveMultiplierText(), "1/2");
+
+    CDiceGroup two;
+    AddDice(two, 6, {1, 2});
+    two.GetFirstDie()->SetModifier(4);
+    two.GetFirstDie()->SetMultiplier("3");
+    EXPECT_EQ(two.GetEffectiveModifier(), 0);
+    EXPECT_EQ(two.GetEffectiveMultiplierText(), "1");
+}
+
+TEST(DiceGroup, DescriptionTable) {
+    auto make = [](std::initializer_list<int> sides) {
+        auto group = std::make_unique<CDiceGroup>();
+        for (const int s : sides)
+            group->AddDieBack(std::make_unique<CDie>(s, 1));
+        return group;
+    };
+
+    auto threeD6 = make({6, 6, 6});
+    threeD6->SetModifier(2);
+    EXPECT_EQ(threeD6->GetDescription(), "3d6+2");
+
+    auto mixed = make({6, 6, 8, 20, 4});
+    mixed->SetModifier(-1);
+    EXPECT_EQ(mixed->GetDescription(), "1d4+1d8+2d6+1d20-1");
+
+    auto ignoring = make({6, 6, 6, 6});
+    ignoring->SetIgnoreCount(1);
+    EXPECT_EQ(ignoring->GetDescription(), "4d6, ignore lowest 1");
+
+    auto halfD20 = make({20});
+    halfD20->GetFirstDie()->SetMultiplier("1/2");
+    halfD20->GetFirstDie()->SetModifier(3);
+    EXPECT_EQ(halfD20->GetDescription(), "1/2x1d20+3");
+
+    auto tens = make({10, 10, 10});
+    tens->GetFirstDie()->SetMultiplier("2");
+    tens->SetMultiplier("3/2");
+    EXPECT_EQ(tens->GetDescription(), "3/2x2x1d10+2d10");
+
+    auto plusOnes = make({6, 6});
+    for (const auto& die : plusOnes->Dice())
+        die->SetModifier(1);
+    EXPECT_EQ(plusOnes->GetDescription(), "2d6+2");
+
+    auto none = make({});
+    none->SetModifier(5);
+    EXPECT_EQ(none->GetDescription(), "+5");
+    none->SetModifier(0);
+    EXPECT_EQ(none->GetDescription(), "");
+
+    auto tripled = make({6});
+    tripled->GetFirstDie()->SetMultiplier("3");
+    EXPECT_EQ(tripled->GetDescription(), "3x1d6");
+
+    // Buckets by side count >> 4: 100 (bucket 6) after 20 (bucket 1) after
+    // 4..12 (bucket 0, newest first); 17 and 20 share bucket 1.
+    auto buckets = make({100, 20, 17, 12, 4, 12});
+    EXPECT_EQ(buckets->GetDescription(), "1d4+2d12+1d17+1d20+1d100");
+}
+
+TEST(DiceGroup, NotationTable) {
+    const struct {
+        const char* text;
+        bool result;
+        const char* description;
+    } cases[] = {
+        {"3d6+2", true, "3d6+2"},
+        {"d20-1", true, "1d20-1"},
+        {"2d6+1d8+3", true, "1d8+2d6+3"},
+        {"(2d4)", true, "2d4"},
+        {"3d6-2d4", true, "3d6"},
+        {"2d6d8", true, "1d8+2d6"},
+        {"4d6 ignore", false, ""},
+        {"3D6", false, ""},
+        {"5", false, ""},
+        {"0d6", false, ""},
+        {"", false, ""},
+        {"3d", true, "3d0"},
+        {"3+2", true, "3d2"},
+        {" 1 d 2 0 + 5 ", true, "1d20+5"},
+        {"-2d6", true, ""},
+        {"2d6-1", true, "2d6-1"},
+    };
+    for (const auto& c : cases) {
+        CDiceGroup group;
+        EXPECT_EQ(group.ParseNotation(c.text), c.result) << c.text;
+        EXPECT_EQ(group.GetDescription(), c.description) << c.text;
+    }
+
+    // "d20-1" gives the die its own modifier; "3d6+2" gives the group one.
+    CDiceGroup one;
+    one.ParseNotation("d20-1");
+    EXPECT_EQ(one.GetModifier(), 0);
+    EXPECT_EQ(one.GetFirstDie()->GetModifier(), -1);
+    CDiceGroup three;
+    three.ParseNotation("3d6+2");
+    EXPECT_EQ(three.GetModifier(), 2);
+
+    // Parsing appends to what the group already holds.
+    CDiceGroup more;
+    more.ParseNotation("1d4");
+    more.ParseNotation("1d6+1");
+    EXPECT_EQ(more.GetDescription(), "1d6+1d4+1");
+}
+
+TEST(DiceGroup, TakeDiceMovesToTheFrontInOrder) {
+    CDiceGroup from, to;
+    AddDice(from, 4, {1});
+    AddDice(from, 8, {1});
+    AddDice(to, 6, {1});
+    to.TakeDice(from);
+    ASSERT_EQ(to.GetCount(), 3);
+    EXPECT_EQ(from.GetCount(), 0);
+    EXPECT_EQ(to.Dice()[0]->GetSideCount(), 4);
+    EXPECT_EQ(to.Dice()[1]->GetSideCount(), 8);
+    EXPECT_EQ(to.Dice()[2]->GetSideCount(), 6);
+
+    to.TakeDice(to); // no-op, nothing lost
+    EXPECT_EQ(to.GetCount(), 3);
+    auto first = to.RemoveFirstDie();
+    EXPECT_EQ(first->GetSideCount(), 4);
+    EXPECT_EQ(to.GetCount(), 2);
+}
+
+TEST(DiceGroup, LoadReadsDiceAndNotationChildren) {
+    pugi::xml_document doc;
+    doc.load_string(R"(<dicegroups>
+        <dicegroup ignoreCount="1" modifier="-2" multiplier="1/2" title="Mixed">
+          <die modifier="1" multiplier="1" sideCount="8" rawResult="3"/>2d6
+          <die sideCount="0" rawResult="1"/>
+          <position x="1" y="2"/>
+        </dicegroup>
+        <dicegroup modifier="4"><die sideCount="6" rawResult="5" multiplier="1"/></dicegroup>
+        <die sideCount="12" rawResult="7" multiplier="1"/>
+        <dicegroup title="empty"><text value="x"/></dicegroup>
+      </dicegroups>)");
+    pugi::xml_node node = doc.first_child().first_child();
+
+    CDiceGroup mixed;
+    ASSERT_TRUE(mixed.Load(node));
+    EXPECT_EQ(mixed.GetTitle(), "Mixed");
+    EXPECT_EQ(mixed.GetIgnoreCount(), 1);
+    EXPECT_EQ(mixed.GetModifier(), -2);
+    EXPECT_EQ(mixed.GetMultiplierText(), "1/2");
+    ASSERT_EQ(mixed.GetCount(), 3);
+    EXPECT_EQ(mixed.Dice()[0]->GetSideCount(), 8);
+    EXPECT_EQ(mixed.Dice()[0]->GetRawResult(), 3);
+    EXPECT_EQ(mixed.Dice()[1]->GetSideCount(), 6);
+
+    // No multiplier attribute: 0/1, so the total is only the modifier.
+    CDiceGroup noMultiplier;
+    ASSERT_TRUE(noMultiplier.Load(node.next_sibling()));
+    EXPECT_EQ(noMultiplier.GetTotal(), 4);
+
+    CDiceGroup lone;
+    ASSERT_TRUE(lone.Load(node.next_sibling().next_sibling()));
+    EXPECT_EQ(lone.GetCount(), 1);
+    EXPECT_EQ(lone.GetTotal(), 7);
+
+    CDiceGroup empty;
+    EXPECT_FALSE(empty.Load(node.next_sibling().next_sibling().next_sibling()));
+}
+
+TEST(DiceGroup, SaveElementWritesTheGroupAndItsDice) {
+    pugi::xml_document doc;
+    CDiceGroup group;
+    group.SetTitle("A \"quoted\" <title>");
+    group.SetMultiplier("1/2");
+    group.SetIgnoreCount(1);
+    AddDice(group, 6, {3, 5});
+    pugi::xml_node element = group.SaveElement(doc, false);
+    ASSERT_TRUE(element);
+    EXPECT_STREQ(element.name(), "dicegroup");
+    EXPECT_STREQ(element.first_attribute().name(), "ignoreCount");
+    EXPECT_STREQ(element.attribute("multiplier").value(), "1/2");
+
+    CDiceGroup back;
+    ASSERT_TRUE(back.Load(element));
+    EXPECT_EQ(back.GetTitle(), group.GetTitle());
+    EXPECT_EQ(back.GetDescription(), "1/2x2d6, ignore lowest 1");
+}
+
+} // namespace
+} // namespace rp

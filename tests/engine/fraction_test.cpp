@@ -1,0 +1,83 @@
+#include "fraction.h"
+#include "int_text.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+
+namespace rp {
+namespace {
+
+TEST(ReadInt, ReadsLikeTheUsualConversionAndSaturates) {
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"42", 42},           {"  -7x", -7},        {"+3", 3},
+        {"", 0},              {"abc", 0},           {"- 5", 0},
+        {"12.9", 12},         {"2147483647", INT_MAX}, {"2147483648", INT_MAX},
+        {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN},
+        {"99999999999999999999999999", INT_MAX},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadInt(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(Fraction, ParsesAndFormats) {
+    const struct {
+        const char* text;
+        int numerator, denominator;
+        const char* formatted;
+    } cases[] = {
+        {"3", 3, 1, "3"},   {"1/2", 1, 2, "1/2"}, {"3/0", 0, 1, "0"},  {"3/", 0, 1, "0"},
+        {"", 0, 1, "0"},    {"-3/2", -3, 2, "-3/2"}, {"2/4", 2, 4, "2/4"}, {"/2", 0, 2, "0/2"},
+        {"3/abc", 0, 1, "0"}, {" 5 / 3", 5, 3, "5/3"},
+    };
+    for (const auto& c : cases) {
+        const CFraction f = CFraction::FromText(c.text);
+        EXPECT_EQ(f.numerator, c.numerator) << c.text;
+        EXPECT_EQ(f.denominator, c.denominator) << c.text;
+        EXPECT_EQ(f.Format(), c.formatted) << c.text;
+    }
+    EXPECT_EQ(CFraction().Format(), "1");
+}
+
+TEST(Fraction, ApplyRoundsAwayFromZeroOnInexactValues) {
+    const CFraction half(1, 2);
+    const int halves[] = {1, 1, 2, 2, 3, 3};
+    for (int v = 1; v <= 6; ++v)
+        EXPECT_EQ(half.Apply(v), halves[v - 1]) << v;
+    EXPECT_EQ(half.Apply(-3), -2);
+    EXPECT_EQ(half.Apply(0), 0);
+
+    const CFraction threeHalves(3, 2);
+    EXPECT_EQ(threeHalves.Apply(1), 2);
+    EXPECT_EQ(threeHalves.Apply(2), 3);
+    EXPECT_EQ(threeHalves.Apply(3), 5);
+
+    // The test looks at v, not the product, and the fraction is not reduced.
+    EXPECT_EQ(CFraction(2, 4).Apply(2), 2);
+    EXPECT_EQ(CFraction(0, 1).Apply(6), 0);
+}
+
+TEST(Fraction, ApplyNeverOverflows) {
+    const CFraction minOverMinusOne = CFraction::FromText("-2147483648/-1");
+    EXPECT_EQ(minOverMinusOne.numerator, INT_MIN);
+    EXPECT_EQ(minOverMinusOne.denominator, -1);
+    EXPECT_EQ(minOverMinusOne.Apply(1), INT_MAX);
+    EXPECT_EQ(minOverMinusOne.Apply(-1), INT_MIN);
+    EXPECT_EQ(minOverMinusOne.Apply(INT_MIN), INT_MIN);
+    EXPECT_EQ(CFraction(2, 1).Apply(INT_MAX), INT_MAX);
+    EXPECT_EQ(CFraction(INT_MAX, 1).Apply(INT_MIN), INT_MIN);
+    EXPECT_EQ(CFraction(1, INT_MIN).Apply(INT_MIN), 1);
+    EXPECT_EQ(CFraction(INT_MAX, 1).Apply64(INT64_MAX), INT64_MAX);
+    EXPECT_EQ(CFraction(INT_MIN, -1).Apply64(INT64_MIN + 1), -INT64_MAX);
+
+    // A zero denominator set directly counts as 1.
+    CFraction zero;
+    zero.numerator = 5;
+    zero.denominator = 0;
+    EXPECT_EQ(zero.Apply(3), 15);
+}
+
+} // namespace
+} // namespace rp

@@ -1,0 +1,105 @@
+#include "dice_group.h"
+#include "tray_xml.h"
+#include "xml_dom.h"
+
+#include <gtest/gtest.h>
+
+namespace rp {
+namespace {
+
+void AddPosition(pugi::xml_node element, int x, int y) {
+    pugi::xml_node position = element.append_child("position");
+    position.append_attribute("x") = x;
+    position.append_attribute("y") = y;
+}
+
+TEST(TrayXml, SmallTrayIsWrittenExactly) {
+    xml::CXmlDocument doc;
+    pugi::xml_node root = doc.CreateRoot("dicegroups");
+    root.append_attribute("bkColor") = 32768;
+
+    CDiceGroup attack;
+    attack.SetTitle("Attack");
+    attack.SetModifier(5);
+    attack.AddDieBack(std::make_unique<CDie>(20, 14));
+    pugi::xml_node attackElement = attack.SaveElement(root, true);
+    pugi::xml_node d20 = attackElement.child("die");
+    AddPosition(d20, 40, 60);
+    d20.append_child("color").text() = "Light Gray";
+
+    CDiceGroup damage;
+    damage.SetTitle("Damage");
+    damage.SetIgnoreCount(1);
+    damage.SetMultiplier("1/2");
+    damage.AddDieBack(std::make_unique<CDie>(6, 3));
+    damage.AddDieBack(std::make_unique<CDie>(6, 5));
+    damage.Dice()[1]->SetModifier(1);
+    pugi::xml_node damageElement = damage.SaveElement(root, true);
+    AddPosition(damageElement.first_child(), 150, 60);
+    AddPosition(damageElement.last_child(), 220, 60);
+
+    pugi::xml_node text = root.append_child("text");
+    text.append_attribute("value") = "Round 1";
+    AddPosition(text, 20, 200);
+
+    const std::string expected = "<dicegroups bkColor=\"32768\">\n"
+                                 "\t<dicegroup ignoreCount=\"0\" modifier=\"5\" multiplier=\"1\" title=\"Attack\">\n"
+                                 "\t\t<die modifier=\"0\" multiplier=\"1\" sideCount=\"20\" rawResult=\"14\">\n"
+                                 "\t\t\t<position x=\"40\" y=\"60\"/>\n"
+                                 "\t\t\t<color>Light Gray</color>\n"
+                                 "\t\t</die>\n"
+                                 "\t</dicegroup>\n"
+                                 "\t<dicegroup ignoreCount=\"1\" modifier=\"0\" multiplier=\"1/2\" title=\"Damage\">\n"
+                                 "\t\t<die modifier=\"0\" multiplier=\"1\" sideCount=\"6\" rawResult=\"3\">\n"
+                                 "\t\t\t<position x=\"150\" y=\"60\"/>\n"
+                                 "\t\t</die>\n"
+                                 "\t\t<die modifier=\"1\" multiplier=\"1\" sideCount=\"6\" rawResult=\"5\">\n"
+                                 "\t\t\t<position x=\"220\" y=\"60\"/>\n"
+                                 "\t\t</die>\n"
+                                 "\t</dicegroup>\n"
+                                 "\t<text value=\"Round 1\">\n"
+                                 "\t\t<position x=\"20\" y=\"200\"/>\n"
+                                 "\t</text>\n"
+                                 "</dicegroups>";
+    EXPECT_EQ(LayOutXmlText(doc.Serialize()), expected);
+}
+
+TEST(TrayXml, LayoutIsNotDisturbedBySlashesInValues) {
+    const struct {
+        const char* raw;
+        const char* laidOut;
+    } cases[] = {
+        {R"(<a t="A/>B"><b m="1/2"/></a>)", "<a t=\"A/>B\">\n\t<b m=\"1/2\"/>\n</a>"},
+        {R"(<a t="</x"><b t='/>'/><c>x/y</c></a>)",
+         "<a t=\"</x\">\n\t<b t='/>'/>\n\t<c>x/y</c>\n</a>"},
+        {"<a><b><c/></b></a>", "<a>\n\t<b>\n\t\t<c/>\n\t</b>\n</a>"},
+        {"<a/>", "<a/>"},
+        {"", ""},
+        {"no tags at all", "no tags at all"},
+        {"<open><never-closed>", "<open>\n<never-closed>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LayOutXmlText(c.raw), c.laidOut) << c.raw;
+}
+
+TEST(TrayXml, WrittenTrayReadsBackTheSame) {
+    xml::CXmlDocument doc;
+    pugi::xml_node root = doc.CreateRoot("dicegroups");
+    CDiceGroup group;
+    group.SetTitle("Tricky \"A/>B\" & <more>\ttab");
+    group.ParseNotation("3d6+1d8-2");
+    group.SetIgnoreCount(1);
+    group.SaveElement(root, true);
+    const std::string text = LayOutXmlText(doc.Serialize());
+
+    xml::CXmlDocument back;
+    ASSERT_TRUE(back.ParseText(text));
+    CDiceGroup loaded;
+    ASSERT_TRUE(loaded.Load(back.Root().first_child()));
+    EXPECT_EQ(loaded.GetTitle(), group.GetTitle());
+    EXPECT_EQ(loaded.GetDescription(), group.GetDescription());
+    EXPECT_EQ(loaded.GetTotal(), group.GetTotal());
+}
+
+} // namespace
+} // namespace rp
