@@ -55,17 +55,16 @@ std::string GetGroupLabel(const CDiceGroup& group) {
 }
 
 bool MiniLabelLess(std::string_view a, std::string_view b) {
-    const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return static_cast<unsigned char>(LowerAscii(x)) <
-                                    static_cast<unsigned char>(LowerAscii(y)); });
-    if (less)
-        return true;
-    const bool greater = std::lexicographical_compare(
-        b.begin(), b.end(), a.begin(), a.end(),
-        [](char x, char y) { return static_cast<unsigned char>(LowerAscii(x)) <
-                                    static_cast<unsigned char>(LowerAscii(y)); });
-    return !greater && a < b;
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(LowerAscii(a[i]));
+        const auto y = static_cast<unsigned char>(LowerAscii(b[i]));
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
 }
 
 } // namespace rp
