@@ -1,0 +1,229 @@
+#include "mini_clattermat.h"
+
+#include "dice_app.h"
+#include "int_text.h"
+#include "settings.h"
+#include "xml_dom.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+#include <QSettings>
+#include <QToolBar>
+#include <optional>
+
+namespace rp {
+
+namespace {
+
+// The layout is designed in dialog units: a quarter of the average character
+// width across, an eighth of the font height down.
+QRect DialogUnits(const QWidget& dialog, int x, int y, int w, int h) {
+    const QFontMetrics metrics(dialog.font());
+    const QString sample = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int baseX = (metrics.horizontalAdvance(sample) / 26 + 1) / 2;
+    const int baseY = metrics.height();
+    return QRect(x * baseX / 4, y * baseY / 8, w * baseX / 4, h * baseY / 8);
+}
+
+constexpr int kSlotRole = Qt::UserRole;
+
+} // namespace
+
+CMiniClattermat::CMiniClattermat(const QString& positionSection, QWidget* parent)
+    : QDialog(parent), positionSection(positionSection),
+      toolbarPlaceholder(new QWidget(this)), groupList(new QListWidget(this)),
+      resultsLabel(new QLabel(tr("Results"), this)), resultsText(new QLabel(this)) {
+    setWindowTitle(QStringLiteral("Mini Clattermat"));
+    setSizeGripEnabled(true);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+
+    resultsLabel->setObjectName(QStringLiteral("resultsLabel"));
+    resultsText->setObjectName(QStringLiteral("resultsText"));
+    toolbarPlaceholder->hide();
+    toolbarPlaceholder->setGeometry(DialogUnits(*this, 0, 0, 186, 16));
+    groupList->setGeometry(DialogUnits(*this, 7, 16, 172, 129));
+    groupList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    groupList->setAccessibleName(tr("Dice groups"));
+    resultsLabel->setGeometry(DialogUnits(*this, 7, 155, 172, 8));
+    resultsText->setGeometry(DialogUnits(*this, 7, 167, 172, 24));
+    resultsText->setWordWrap(true);
+    resultsText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    resultsText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    resultsLabel->setBuddy(groupList);
+    const QRect client = DialogUnits(*this, 0, 0, 186, 198);
+    resize(client.size());
+
+    connect(groupList, &QListWidget::itemSelectionChanged, this,
+            [this] { EnableRollCommand(!groupList->selectedItems().isEmpty()); });
+    connect(groupList, &QListWidget::itemDoubleClicked, this, [this] { RollSelected(); });
+}
+
+CMiniClattermat::~CMiniClattermat() {
+    SaveWindowPosition();
+}
+
+void CMiniClattermat::InitialiseDialog(QToolBar* bar) {
+    resultsText->clear();
+    toolbar = bar;
+    if (toolbar) {
+        toolbar->setParent(this);
+        toolbar->setGeometry(toolbarPlaceholder->geometry());
+        toolbar->show();
+    }
+    RestoreWindowPosition();
+    EnableRollCommand(false);
+}
+
+QString CMiniClattermat::GetResultsText() const {
+    return resultsText->text();
+}
+
+void CMiniClattermat::ClearList() {
+    groupList->clear();
+    resultsText->clear();
+    EnableRollCommand(false);
+    groups.clear();
+}
+
+void CMiniClattermat::AddEntry(const QString& label, int slot) {
+    // Sorted by label ignoring case, ties in byte order; the entry remembers
+    // its group's slot, since its row says nothing about the file order.
+    const QByteArray key = label.toUtf8();
+    int row = groupList->count();
+    for (int i = 0; i < groupList->count(); ++i) {
+        const QByteArray other = groupList->item(i)->text().toUtf8();
+        if (MiniLabelLess(std::string_view(key.constData(), static_cast<std::size_t>(key.size())),
+                          std::string_view(other.constData(), static_cast<std::size_t>(other.size())))) {
+            row = i;
+            break;
+        }
+    }
+    auto* item = new QListWidgetItem(label);
+    item->setData(kSlotRole, slot);
+    groupList->insertItem(row, item);
+}
+
+void CMiniClattermat::LoadMiniList(std::string_view text) {
+    xml::CXmlDocument document;
+    document.ParseText(text);
+    LoadMiniRoot(document.Root());
+}
+
+void CMiniClattermat::LoadMiniRoot(pugi::xml_node root) {
+    ClearList();
+    groups = ReadMiniGroups(root);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i])
+            AddEntry(QString::fromStdString(GetGroupLabel(*groups[i])), static_cast<int>(i));
+    }
+}
+
+void CMiniClattermat::RollSelected() {
+    QList<CDiceGroup*> selected;
+    for (int row = 0; row < groupList->count(); ++row) {
+        const QListWidgetItem* item = groupList->item(row);
+        const auto slot = static_cast<std::size_t>(item->data(kSlotRole).toInt());
+        if (item->isSelected() && slot < groups.size() && groups[slot])
+            selected.append(groups[slot].get());
+    }
+    const qsizetype n = selected.size();
+    if (n == 0)
+        return;
+    QString text;
+    long long total = 0;
+    int dice = 0;
+    for (qsizetype k = 1; k <= n; ++k) {
+        CDiceGroup* group = selected[k - 1];
+        dice += group->GetCount();
+        const int r = group->Roll();
+        total += r;
+        if (n > 1)
+            text += QString::number(r) + (k < n ? QStringLiteral(" + ") : QStringLiteral(" = "));
+    }
+    if (CDiceApp* app = CDiceApp::Instance())
+        app->PlayRollSound(dice);
+    text += QString::number(ClampToInt(total));
+    resultsText->setText(text);
+}
+
+void CMiniClattermat::LayOutControls(int width, int height) {
+    if (!toolbar)
+        return;
+    struct Gaps {
+        int labelToResults;
+        int listToLabel;
+    };
+    // Remembered once, from the designed layout, and kept for every resize.
+    static std::optional<Gaps> gaps;
+    QRect results = resultsText->geometry();
+    QRect label = resultsLabel->geometry();
+    QRect list = groupList->geometry();
+    if (!gaps)
+        gaps = Gaps{results.top() - (label.y() + label.height()),
+                    label.top() - (list.y() + list.height())};
+
+    results.moveTop(height - 12 - results.height());
+    results.setWidth(width - 10 - results.x());
+    label.moveTop(results.top() - gaps->labelToResults - label.height());
+    label.setWidth(width - 10 - label.x());
+    list.setHeight(label.top() - gaps->listToLabel - list.y());
+    list.setWidth(width - 10 - list.x());
+    QRect bar = toolbar->geometry();
+    bar.setWidth(width - bar.x());
+
+    resultsText->setGeometry(results);
+    resultsLabel->setGeometry(label);
+    groupList->setGeometry(list);
+    toolbar->setGeometry(bar);
+    resultsLabel->update();
+    resultsText->update();
+}
+
+void CMiniClattermat::RestoreWindowPosition() {
+    QSettings settings;
+    settings.beginGroup(positionSection);
+    const QRect current = geometry();
+    const QRect stored(ReadIntSetting(settings, QStringLiteral("WindowLeft"), current.x()),
+                       ReadIntSetting(settings, QStringLiteral("WindowTop"), current.y()),
+                       ReadIntSetting(settings, QStringLiteral("WindowWidth"), current.width()),
+                       ReadIntSetting(settings, QStringLiteral("WindowHeight"), current.height()));
+    // A position on a screen that is no longer there would hide the window:
+    // keep the size and let the window place itself.
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        visible = visible || screen->availableGeometry().intersects(stored);
+    if (visible)
+        setGeometry(stored);
+    else
+        resize(stored.size());
+}
+
+void CMiniClattermat::SaveWindowPosition() {
+    const QRect normal = normalGeometry();
+    QSettings settings;
+    settings.beginGroup(positionSection);
+    settings.setValue(QStringLiteral("WindowLeft"), normal.x());
+    settings.setValue(QStringLiteral("WindowTop"), normal.y());
+    settings.setValue(QStringLiteral("WindowWidth"), normal.width());
+    settings.setValue(QStringLiteral("WindowHeight"), normal.height());
+}
+
+void CMiniClattermat::keyPressEvent(QKeyEvent* event) {
+    // Enter rolls, wherever the focus is, and never closes the dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        RollSelected();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CMiniClattermat::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayOutControls(width(), height());
+}
+
+} // namespace rp

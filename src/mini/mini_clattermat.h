@@ -1,0 +1,65 @@
+#pragma once
+
+#include "mini_list.h"
+
+#include <QDialog>
+#include <string_view>
+
+class QLabel;
+class QListWidget;
+class QToolBar;
+
+namespace rp {
+
+// The quick-roll dialog both programs share: a sorted list of dice groups by
+// label, rolled by Enter, double-click or the toolbar, with the results below.
+// The concrete dialog adds its toolbar and the "Roll Selected" command.
+class CMiniClattermat : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kMinimumWidth = 175;
+    static constexpr int kMinimumHeight = 200;
+
+    // `positionSection` is the settings group the window position is kept under.
+    CMiniClattermat(const QString& positionSection, QWidget* parent = nullptr);
+    ~CMiniClattermat() override;
+
+    // Replaces the list with the groups of an XML text.
+    void LoadMiniList(std::string_view text);
+    // Replaces the list with the groups under a document element (none: an empty list).
+    void LoadMiniRoot(pugi::xml_node root);
+    // Rolls the selected groups and shows their results and sum.
+    void RollSelected();
+    // Enables or disables the concrete dialog's "Roll Selected" command.
+    virtual void EnableRollCommand(bool enable) = 0;
+    // Keeps the list, the "Results" label, the results text and the toolbar
+    // fitted to a client area of the given size.
+    void LayOutControls(int width, int height);
+    void RestoreWindowPosition();
+    void SaveWindowPosition();
+
+    QListWidget* GroupList() const { return groupList; }
+    QString GetResultsText() const;
+
+protected:
+    // Puts the concrete dialog's toolbar on its place at the top, restores
+    // the window position and disables rolling: the dialog's opening.
+    void InitialiseDialog(QToolBar* toolbar);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ClearList();
+    void AddEntry(const QString& label, int slot);
+
+    QString positionSection;
+    QWidget* toolbarPlaceholder;
+    QListWidget* groupList;
+    QLabel* resultsLabel;
+    QLabel* resultsText;
+    QToolBar* toolbar = nullptr;
+    MiniGroups groups;
+};
+
+} // namespace rp
