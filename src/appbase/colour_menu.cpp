@@ -1,5 +1,7 @@
 #include "colour_menu.h"
 
+#include "file_bytes.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +22,7 @@ bool HasPicture(const QDir& colour, int sideCount) {
 } // namespace
 
 QString DefaultImagesFolder() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/images");
+    return QString::fromStdString(FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 void BuildColourMenu(QMenu& menu, QMap<int, QString>* idToName, const QList<int>& sideCounts,

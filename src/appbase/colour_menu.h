@@ -11,7 +11,7 @@ namespace rp {
 // Command id of the first colour item; the next ones follow.
 constexpr int kFirstColourCommand = 49155;
 
-// The die picture folder beside the program: "<program dir>/images".
+// The die picture folder beside the program (or where it is installed).
 QString DefaultImagesFolder();
 
 // Fills `menu` with one checkable item per colour folder of `imagesFolder`
