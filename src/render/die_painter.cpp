@@ -1,0 +1,215 @@
+#include "die_painter.h"
+
+#include "die_shapes.h"
+#include "file_bytes.h"
+#include "int_text.h"
+#include "labels.h"
+#include "text_metrics.h"
+#include "xml_dom.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace rp {
+
+namespace {
+
+QString& ImagesFolderOverride() {
+    static QString folder;
+    return folder;
+}
+
+// Windows' MulDiv for positive sizes: a * b / c rounded to nearest.
+int MulDiv(int a, int b, int c) {
+    return c == 0 ? 0 : static_cast<int>((qint64{a} * b + c / 2) / c);
+}
+
+constexpr int kCentred = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
+
+} // namespace
+
+CDiePainter::CDiePainter(int sideCount, int x, int y, int rawResult)
+    : CDie(sideCount, rawResult), x(x), y(y) {}
+
+QString CDiePainter::ImagesFolder() {
+    const QString& folder = ImagesFolderOverride();
+    if (!folder.isEmpty())
+        return folder;
+    static const QString found =
+        QString::fromStdString(FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
+    return found;
+}
+
+void CDiePainter::SetImagesFolder(const QString& folder) {
+    ImagesFolderOverride() = folder;
+}
+
+bool CDiePainter::Save(pugi::xml_node element, bool writeRawResult) const {
+    if (!CDie::Save(element, writeRawResult))
+        return false;
+    pugi::xml_node position = element.append_child("position");
+    position.append_attribute("x") = x;
+    position.append_attribute("y") = y;
+    if (!colorName.isEmpty())
+        element.append_child("color").text() = colorName.toUtf8().constData();
+    return true;
+}
+
+bool CDiePainter::Load(pugi::xml_node element) {
+    if (std::string_view(element.name()) != "die")
+        return false;
+    x = ReadInt(xml::SelectText(element, "position/@x"));
+    y = ReadInt(xml::SelectText(element, "position/@y"));
+    const QString color = QString::fromStdString(xml::SelectText(element, "color"));
+    if (!color.isEmpty())
+        SetColor(color);
+    return CDie::Load(element);
+}
+
+CRect CDiePainter::RectAt(int dpiX, int dpiY) const {
+    int width = kPlainSize;
+    int height = kPlainSize;
+    if (picture) {
+        width = MulDiv(picture->sizeHimetric.width(), dpiX, 2540);
+        height = MulDiv(picture->sizeHimetric.height(), dpiY, 2540);
+    }
+    const int left = x - width / 2;
+    const int top = y - height / 2;
+    return CRect{left, top, left + width, top + height};
+}
+
+CRect CDiePainter::GetRect(const QPainter& dc) const {
+    const QPaintDevice* device = dc.device();
+    return device ? RectAt(device->logicalDpiX(), device->logicalDpiY()) : RectAt(96, 96);
+}
+
+CRect CDiePainter::GetValueRect(const QPainter& dc) const {
+    return GetRect(dc);
+}
+
+bool CDiePainter::HasLabels() const {
+    return GetModifier() != 0 || !GetMultiplier().IsOne();
+}
+
+CRect CDiePainter::GetBoundingRect() const {
+    // Measured as the tray view draws: at the screen resolution, in the application font.
+    CRect rect = RectAt(96, 96);
+    CRect bounds = rect;
+    const QString modifier = ModifierLabelText(GetModifier());
+    if (!modifier.isEmpty())
+        bounds = bounds.Join(ModifierLabelRect(rect, MeasureClientText(modifier)));
+    const QString multiplier = MultiplierLabelText(QString::fromStdString(GetMultiplierText()));
+    if (!multiplier.isEmpty())
+        bounds = bounds.Join(MultiplierLabelRect(rect, MeasureClientText(multiplier)));
+    return bounds;
+}
+
+void CDiePainter::Draw(QPainter& dc) const {
+    const CRect rect = GetRect(dc);
+    if (picture) {
+        dc.drawImage(rect.ToQRect(), picture->image);
+        DrawValue(dc, GetValueRect(dc));
+    } else {
+        DrawShape(dc, true, 0, 0);
+    }
+    const QString modifier = ModifierLabelText(GetModifier());
+    if (!modifier.isEmpty())
+        DrawPlainText(dc, ModifierLabelRect(rect, MeasureText(dc, modifier)), modifier);
+    const QString multiplier = MultiplierLabelText(QString::fromStdString(GetMultiplierText()));
+    if (!multiplier.isEmpty())
+        DrawPlainText(dc, MultiplierLabelRect(rect, MeasureText(dc, multiplier)), multiplier);
+}
+
+void CDiePainter::DrawValue(QPainter& dc, const CRect& rect) const {
+    const QPen pen = dc.pen();
+    const QBrush background = dc.background();
+    if (labelColor)
+        dc.setBackground(ToQColor(*labelColor));
+    dc.setPen(ContrastColor(dc.background().color()));
+    dc.drawText(rect.ToQRect(), kCentred, QString::number(GetRawResult()));
+    dc.setPen(pen);
+    dc.setBackground(background);
+}
+
+void CDiePainter::DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const {
+    DrawCircle(dc, drawValue, dx, dy);
+}
+
+void CDiePainter::DrawCircle(QPainter& dc, bool drawValue, int dx, int dy) const {
+    const CRect r = GetRect(dc).Offset(dx, dy).Inflate(-4);
+    const QBrush brush = dc.brush();
+    dc.setBrush(Qt::NoBrush);
+    dc.drawEllipse(r.OutlineRect());
+    dc.setBrush(brush);
+
+    const QString sides = QString::number(GetSideCount());
+    const QSize extent = MeasureText(dc, sides);
+    const Qt::BGMode mode = dc.backgroundMode();
+    dc.setBackgroundMode(Qt::TransparentMode);
+    dc.drawText(r.Offset(0, extent.height() / 2).ToQRect(), kCentred, sides);
+    dc.setBackgroundMode(mode);
+
+    const int middle = (r.top + r.bottom) / 2;
+    dc.drawLine(r.left + 5, middle, r.right - 5, middle);
+    if (drawValue)
+        DrawValue(dc, r.Offset(0, -extent.height() / 2));
+}
+
+void CDiePainter::SetColor(const QString& name) {
+    colorName = name;
+    for (const char* extension : {"gif", "jpg"}) {
+        const QString path = QStringLiteral("%1/%2/d%3.%4")
+                                 .arg(ImagesFolder(), name)
+                                 .arg(GetSideCount())
+                                 .arg(QLatin1String(extension));
+        if (!QFileInfo::exists(path))
+            continue;
+        // The first file that exists is the die's picture, even when it does
+        // not decode: the die is then drawn by its outline.
+        picture = LoadDiePicture(path);
+        labelColor.reset();
+        if (picture)
+            SampleLabelColor();
+        return;
+    }
+}
+
+void CDiePainter::SampleLabelColor() {
+    // Average the picture's pixels in a box the size of "0" centred where the
+    // value is drawn, so the value gets a matching background. The box is
+    // clipped to the picture.
+    const QImage& image = picture->image;
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter dc(&probe);
+    const CRect dieRect = GetRect(dc);
+    const CRect value = GetValueRect(dc).Offset(-dieRect.left, -dieRect.top);
+    dc.end();
+    const QSize zero = MeasureClientText(QStringLiteral("0"));
+    const int left = (value.left + value.right) / 2 - zero.width() / 2;
+    const int top = (value.top + value.bottom) / 2 - zero.height() / 2;
+    const CRect box = CRect::FromPointSize(left, top, zero.width(), zero.height())
+                          .Intersect(CRect{0, 0, image.width(), image.height()});
+    if (box.IsEmpty())
+        return;
+    qint64 red = 0, green = 0, blue = 0;
+    for (int row = box.top; row < box.bottom; ++row) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+        for (int col = box.left; col < box.right; ++col) {
+            const QColor pixel = QColor::fromRgba(qUnpremultiply(line[col]));
+            red += pixel.red();
+            green += pixel.green();
+            blue += pixel.blue();
+        }
+    }
+    const qint64 count = qint64{box.Width()} * box.Height();
+    labelColor = Rgb(static_cast<int>(red / count), static_cast<int>(green / count),
+                     static_cast<int>(blue / count));
+}
+
+std::unique_ptr<CDiePainter> CDiePainter::Clone() const {
+    return CloneDiePainter(*this);
+}
+
+} // namespace rp

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "geometry.h"
+
+#include <QColor>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+namespace rp {
+
+// The modifier label reads "+3" or "-2"; none for 0.
+QString ModifierLabelText(int modifier);
+// The multiplier label reads "2 x" or "1/2 x"; none for "1".
+QString MultiplierLabelText(const QString& multiplierText);
+
+// Modifier labels sit right of their anchor, multiplier labels left of it,
+// both with their top on the anchor's top.
+CRect ModifierLabelRect(const CRect& anchor, QSize text);
+CRect MultiplierLabelRect(const CRect& anchor, QSize text);
+
+// Draws a text with plain left/top alignment at the rectangle's corner.
+void DrawPlainText(QPainter& dc, const CRect& rect, const QString& text);
+
+// Draws a one-unit outline over the rectangle's pixels with a dotted or
+// solid pen of the given colour and no fill; the painter is left as it was.
+void DrawFrame(QPainter& dc, const CRect& rect, const QColor& colour, Qt::PenStyle style);
+
+} // namespace rp

@@ -1,0 +1,182 @@
+#include "die_shapes.h"
+#include "gui_test_main.h"
+#include "paint_support.h"
+#include "text_metrics.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace rp {
+namespace {
+
+using test::Canvas;
+
+// Dice without pictures unless a test points at a picture folder.
+class DiePainterTest : public ::testing::Test {
+protected:
+    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
+    void TearDown() override { CDiePainter::SetImagesFolder({}); }
+    QTemporaryDir empty;
+};
+
+TEST_F(DiePainterTest, SixSiderSquareOnItsGrid) {
+    C6Sider die(100, 100, 3);
+    Canvas canvas;
+    EXPECT_EQ(die.GetRect(canvas.painter), (CRect{68, 68, 132, 132}));
+    die.Draw(canvas.painter);
+    EXPECT_EQ(canvas.At(74, 74), Qt::black);
+    EXPECT_EQ(canvas.At(123, 123), Qt::black);
+    EXPECT_EQ(canvas.At(74, 100), Qt::black);
+    EXPECT_EQ(canvas.At(73, 73), Qt::white);
+    EXPECT_EQ(canvas.At(124, 124), Qt::white);
+    EXPECT_EQ(canvas.At(80, 80), Qt::white);
+    // The value "3" is written in the middle.
+    EXPECT_GT(canvas.CountDark(90, 90, 110, 110), 5);
+}
+
+TEST_F(DiePainterTest, FourSiderValueSitsInTheLowerTwoThirds) {
+    C4Sider die(32, 32, 1);
+    Canvas canvas;
+    EXPECT_EQ(die.GetValueRect(canvas.painter), (CRect{0, 21, 64, 64}));
+}
+
+TEST_F(DiePainterTest, OtherSideCountsAreCirclesShowingTheCount) {
+    for (const int sides : {2, 3, 7, 30})
+        EXPECT_EQ(typeid(*MakeDiePainter(sides, 0, 0, 1)), typeid(CDiePainter)) << sides;
+    EXPECT_EQ(typeid(*MakeDiePainter(20, 0, 0, 1)), typeid(C20Sider));
+
+    CDiePainter seven(7, 100, 100, 5);
+    Canvas canvas;
+    seven.Draw(canvas.painter);
+    // Circle inscribed in (72, 72)-(128, 128), a dividing line at y = 100.
+    EXPECT_EQ(canvas.At(72, 100), Qt::black);
+    EXPECT_EQ(canvas.At(100, 72), Qt::black);
+    EXPECT_EQ(canvas.At(71, 100), Qt::white);
+    EXPECT_EQ(canvas.At(85, 100), Qt::black);
+    EXPECT_EQ(canvas.At(110, 100), Qt::black);
+    const int textHeight = MeasureClientText("7").height();
+    // The side count below the line, the value above it.
+    EXPECT_GT(canvas.CountDark(90, 101, 110, 101 + textHeight), 5);
+    EXPECT_GT(canvas.CountDark(90, 99 - textHeight, 110, 99), 5);
+}
+
+TEST_F(DiePainterTest, LabelsAndBoundingRectangle) {
+    C6Sider die(100, 100, 2);
+    EXPECT_FALSE(die.HasLabels());
+    EXPECT_EQ(die.GetBoundingRect(), (CRect{68, 68, 132, 132}));
+    EXPECT_TRUE(die.HitTest({68, 68}));
+    EXPECT_FALSE(die.HitTest({132, 100}));
+
+    die.SetModifier(-2);
+    const QSize minus = MeasureClientText("-2");
+    EXPECT_EQ(die.GetBoundingRect(), (CRect{68, 68, 132 + minus.width(), std::max(132, 68 + minus.height())}));
+    die.SetModifier(3);
+    EXPECT_EQ(die.GetBoundingRect().right, 132 + MeasureClientText("+3").width());
+    die.SetModifier(0);
+    die.SetMultiplier("1/2");
+    EXPECT_TRUE(die.HasLabels());
+    EXPECT_EQ(die.GetBoundingRect().left, 68 - MeasureClientText("1/2 x").width());
+    EXPECT_EQ(die.GetBoundingRect().top, 68);
+
+    Canvas canvas;
+    die.Draw(canvas.painter);
+    EXPECT_GT(canvas.CountDark(68 - MeasureClientText("1/2 x").width(), 68, 68, 68 + minus.height()), 5);
+}
+
+TEST_F(DiePainterTest, SavesAndLoadsPositionAndColour) {
+    pugi::xml_document doc;
+    C8Sider die(40, -60, 5);
+    die.SetColor("No Such Colour");
+    pugi::xml_node element = doc.append_child("die");
+    ASSERT_TRUE(die.Save(element, true));
+    EXPECT_STREQ(element.child("position").attribute("x").value(), "40");
+    EXPECT_STREQ(element.child("position").attribute("y").value(), "-60");
+    EXPECT_STREQ(element.child("color").text().get(), "No Such Colour");
+
+    C8Sider back(0, 0, 1);
+    ASSERT_TRUE(back.Load(element));
+    EXPECT_EQ(back.GetPosition(), QPoint(40, -60));
+    EXPECT_EQ(back.GetColor(), "No Such Colour");
+    EXPECT_EQ(back.GetRawResult(), 5);
+
+    C8Sider plain(0, 0, 1);
+    pugi::xml_node bare = doc.append_child("die");
+    plain.Save(bare, false);
+    EXPECT_FALSE(bare.child("color"));
+}
+
+class DiePicturesTest : public ::testing::Test {
+protected:
+    void SetUp() override { CDiePainter::SetImagesFolder(ROLLPOUCH_IMAGES_DIR); }
+    void TearDown() override { CDiePainter::SetImagesFolder({}); }
+};
+
+TEST_F(DiePicturesTest, PicturesSetTheRectangleAndTheValueColour) {
+    C6Sider black(100, 100, 6);
+    black.SetColor("Black");
+    Canvas canvas;
+    EXPECT_EQ(black.GetRect(canvas.painter), (CRect{68, 68, 132, 132}));
+    black.Draw(canvas.painter);
+    // A light number on the dark face, on a box of the face's own colour.
+    EXPECT_GT(canvas.CountLight(92, 90, 108, 110), 5);
+    EXPECT_EQ(canvas.At(80, 80), QColor(40, 40, 40));
+
+    C6Sider grey(100, 100, 6);
+    grey.SetColor("light gray"); // folder names match as the file system does
+    Canvas other;
+    grey.Draw(other.painter);
+    EXPECT_EQ(other.At(80, 80), Qt::white) << "no picture: drawn as an outline";
+
+    // Copies share the picture and draw the same.
+    CDiePainter copy(black);
+    Canvas copied;
+    copy.Draw(copied.painter);
+    EXPECT_EQ(copied.Finish(), canvas.Finish());
+}
+
+TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath("Big");
+    QImage big(96, 96, QImage::Format_RGB32);
+    big.fill(QColor(200, 30, 30));
+    big.setDotsPerMeterX(3780);
+    big.setDotsPerMeterY(3780);
+    ASSERT_TRUE(big.save(folder.filePath("Big/d8.jpg")));
+    QDir(folder.path()).mkpath("Broken");
+    QFile broken(folder.filePath("Broken/d8.gif"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("GIF89a not really");
+    broken.close();
+    QDir(folder.path()).mkpath("Huge");
+    QFile huge(folder.filePath("Huge/d8.gif"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(kMaxPictureBytes + 1));
+    huge.close();
+    CDiePainter::SetImagesFolder(folder.path());
+
+    // 2540 x 2540 hundredths of a millimetre at 96 dots per inch: 96 x 96.
+    C8Sider die(100, 100, 3);
+    die.SetColor("Big");
+    Canvas canvas;
+    const CRect rect = die.GetRect(canvas.painter);
+    EXPECT_EQ(rect, (CRect{52, 52, 148, 148}));
+    die.DrawOutline(canvas.painter, 0, 0);
+    EXPECT_EQ(canvas.At(rect.left + 48, rect.top + 1), Qt::black);
+
+    for (const char* colour : {"Broken", "Huge"}) {
+        C8Sider plain(100, 100, 3);
+        plain.SetColor(colour);
+        Canvas c;
+        EXPECT_EQ(plain.GetRect(c.painter), (CRect{68, 68, 132, 132})) << colour;
+        EXPECT_EQ(plain.GetColor(), colour);
+    }
+    // A die that had a picture keeps it when the new colour has none.
+    die.SetColor("Nowhere");
+    Canvas again;
+    EXPECT_EQ(die.GetRect(again.painter).Width(), 96);
+    CDiePainter::SetImagesFolder({});
+}
+
+} // namespace
+} // namespace rp
