@@ -85,10 +85,6 @@ CRect CDiePainter::GetRect(const QPainter& dc) const {
     return device ? RectAt(device->logicalDpiX(), device->logicalDpiY()) : RectAt(96, 96);
 }
 
-CRect CDiePainter::GetValueRect(const QPainter& dc) const {
-    return GetRect(dc);
-}
-
 bool CDiePainter::HasLabels() const {
     return GetModifier() != 0 || !GetMultiplier().IsOne();
 }
@@ -159,53 +155,28 @@ void CDiePainter::DrawCircle(QPainter& dc, bool drawValue, int dx, int dy) const
 
 void CDiePainter::SetColor(const QString& name) {
     colorName = name;
-    for (const char* extension : {"gif", "jpg"}) {
-        const QString path = QStringLiteral("%1/%2/d%3.%4")
-                                 .arg(ImagesFolder(), name)
-                                 .arg(GetSideCount())
-                                 .arg(QLatin1String(extension));
-        if (!QFileInfo::exists(path))
-            continue;
-        // The first file that exists is the die's picture, even when it does
-        // not decode: the die is then drawn by its outline.
-        picture = LoadDiePicture(path);
-        labelColor.reset();
-        if (picture)
-            SampleLabelColor();
+    const QString path = FindDiePicture(ImagesFolder(), name, GetSideCount());
+    if (path.isEmpty())
         return;
-    }
+    // The file found is the die's picture, even when it does not decode:
+    // the die is then drawn by its outline.
+    picture = LoadDiePicture(path);
+    labelColor.reset();
+    if (picture)
+        SampleLabelColor();
 }
 
 void CDiePainter::SampleLabelColor() {
     // Average the picture's pixels in a box the size of "0" centred where the
     // value is drawn, so the value gets a matching background. The box is
     // clipped to the picture.
-    const QImage& image = picture->image;
-    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
-    QPainter dc(&probe);
-    const CRect dieRect = GetRect(dc);
-    const CRect value = GetValueRect(dc).Offset(-dieRect.left, -dieRect.top);
-    dc.end();
+    const CRect dieRect = RectAt(96, 96);
+    const CRect value = ValueRectFor(dieRect).Offset(-dieRect.left, -dieRect.top);
     const QSize zero = MeasureClientText(QStringLiteral("0"));
     const int left = (value.left + value.right) / 2 - zero.width() / 2;
     const int top = (value.top + value.bottom) / 2 - zero.height() / 2;
-    const CRect box = CRect::FromPointSize(left, top, zero.width(), zero.height())
-                          .Intersect(CRect{0, 0, image.width(), image.height()});
-    if (box.IsEmpty())
-        return;
-    qint64 red = 0, green = 0, blue = 0;
-    for (int row = box.top; row < box.bottom; ++row) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
-        for (int col = box.left; col < box.right; ++col) {
-            const QColor pixel = QColor::fromRgba(qUnpremultiply(line[col]));
-            red += pixel.red();
-            green += pixel.green();
-            blue += pixel.blue();
-        }
-    }
-    const qint64 count = qint64{box.Width()} * box.Height();
-    labelColor = Rgb(static_cast<int>(red / count), static_cast<int>(green / count),
-                     static_cast<int>(blue / count));
+    if (const auto average = picture->AverageColour(QRect(left, top, zero.width(), zero.height())))
+        labelColor = Rgb(qRed(*average), qGreen(*average), qBlue(*average));
 }
 
 std::unique_ptr<CDiePainter> CDiePainter::Clone() const {

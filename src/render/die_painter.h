@@ -34,7 +34,7 @@ public:
     // asked, the face value. A plain die is a circle showing its side count.
     virtual void DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const;
     // Where the face value is centred.
-    virtual CRect GetValueRect(const QPainter& dc) const;
+    CRect GetValueRect(const QPainter& dc) const { return ValueRectFor(GetRect(dc)); }
     // Picture or outline, face value, labels.
     void Draw(QPainter& dc) const;
     void DrawOutline(QPainter& dc, int dx, int dy) const { DrawShape(dc, false, dx, dy); }
@@ -70,6 +70,8 @@ public:
     static constexpr int kPlainSize = 64;
 
 protected:
+    // Where the face value is centred in a die rectangle: all of it here.
+    virtual CRect ValueRectFor(const CRect& dieRect) const { return dieRect; }
     // The rectangle for a picture resolution in dots per inch (none: 64 x 64).
     CRect RectAt(int dpiX, int dpiY) const;
     // The outline of a plain die: a circle, a dividing line and the side count.

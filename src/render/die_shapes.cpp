@@ -91,8 +91,8 @@ void CShapedDie::DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const {
     dc.setBrush(brush);
 }
 
-CRect C4Sider::GetValueRect(const QPainter& dc) const {
-    CRect r = GetRect(dc);
+CRect C4Sider::ValueRectFor(const CRect& dieRect) const {
+    CRect r = dieRect;
     r.top += r.Height() / 3;
     return r;
 }

@@ -55,9 +55,9 @@ public:
     static const DieOutline kOutline;
     C4Sider(int x, int y, int rawResult) : CShapedDie(4, x, y, rawResult) {}
     explicit C4Sider(const CDiePainter& other) : CShapedDie(other) {}
-    CRect GetValueRect(const QPainter& dc) const override;
 
 protected:
+    CRect ValueRectFor(const CRect& dieRect) const override;
     const DieOutline& Outline() const override { return kOutline; }
 };
 
