@@ -22,10 +22,24 @@ QColor Highlight() {
 }
 } // namespace
 
-CDocState::CDocState(const CDocState& other) {
+namespace {
+std::uint64_t NextStateId() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
+} // namespace
+
+CDocState::CDocState(ITrayHost* host) : id(NextStateId()), host(host) {}
+
+CDocState::CDocState(const CDocState& other)
+    : id(NextStateId()), host(other.host), background(other.background) {
     entities.reserve(other.entities.size());
     for (const auto& entity : other.entities)
         entities.push_back(entity->Clone());
+}
+
+QColor CDocState::GetBackgroundColor() const {
+    return background == kWhite ? QGuiApplication::palette().color(QPalette::Base) : ToQColor(background);
 }
 
 void CDocState::AddFront(std::unique_ptr<CDocEntity> entity) {

@@ -1,32 +1,50 @@
 #pragma once
 
+#include "colour.h"
 #include "dice_group_painter.h"
 #include "doc_entity.h"
+#include "tray_host.h"
 
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
 
 namespace rp {
 
-// One complete state of a tray: its entities, front (top) first, with the
+// One complete state of a tray: its entities, front (top) first, its
+// background colour and the label of the edit that made it, with the
 // services the view and the edits use over them: drawing, hit testing,
-// selection, extent, arrangement and the drag feedback with snapping.
+// selection, extent, arrangement, drag feedback with snapping, the edit
+// operations, reading and writing tray XML and the clipboard.
 class CDocState {
 public:
     using EntityList = std::vector<std::unique_ptr<CDocEntity>>;
 
     // Neighbours closer than this (in units) attract a dragged body.
     static constexpr int kSnapDistance = 10;
+    // A roll animates at most this long, whatever delay is stored.
+    static constexpr int kMaxRollDelayMs = 5000;
 
-    CDocState() = default;
-    // A deep copy of every entity, selection included.
+    explicit CDocState(ITrayHost* host = nullptr);
+    // A deep copy of every entity, selection included, with an empty label.
     CDocState(const CDocState& other);
     CDocState& operator=(const CDocState&) = delete;
+
+    // Tells states apart for the whole run: a copy gets a new identity.
+    std::uint64_t Id() const { return id; }
+    ITrayHost* Host() const { return host; }
+
+    const QString& GetLabel() const { return label; }
+    void SetLabel(const QString& text) { label = text; }
+    // The colour the tray is drawn in: white stands for the window colour.
+    QColor GetBackgroundColor() const;
+    ColorValue GetBackgroundValue() const { return background; }
 
     const EntityList& Entities() const { return entities; }
     void AddFront(std::unique_ptr<CDocEntity> entity);
@@ -82,12 +100,58 @@ public:
     void DrawMoving(QPainter& dc, QPoint start, QPoint& point) const;
     void DrawNewDie(QPainter& dc, int sideCount, QPoint& point) const;
 
+    // Edits, each labelling the state (see doc_state_edit.cpp).
+    QPoint AddDice(int sideCount, const std::vector<QPoint>& positions, std::optional<QPoint> dropPoint);
+    void AddText(const QString& text, int x, int y);
+    void EditText(const QString& text);
+    void DeleteSelected();
+    QPoint MoveSelected(QPoint start, QPoint end);
+    // Empties the selected groups' titles (and the modifiers of groups of
+    // several dice), returning the distinct titles joined by " / " and the
+    // modifiers' sum.
+    void CollectTitlesAndModifiers(QString& title, int& sum);
+    void GroupSelected();
+    void UngroupSelected();
+    void IncrementModifiers();
+    void DecrementModifiers();
+    void SetTitles(const QString& title);
+    void SetModifiers(int value);
+    void SetIgnoreCounts(int value);
+    void SetColors(const QString& colour);
+    void SetProperties(const std::optional<QString>& title, std::optional<int> modifier,
+                       const std::optional<QString>& multiplier);
+    int RollSelected();
+    // Plays the sound, then rolls and repaints until the roll delay has passed.
+    int RollGroups(const std::vector<CDiceGroupPainter*>& groups);
+    void SetBackgroundColor(ColorValue colour);
+
+    // Tray XML (see doc_state_xml.cpp).
+    QByteArray WriteTrayXml(bool writeRawResult, bool selectedOnly, bool withBackground) const;
+    void ReadTrayXml(std::string_view text, bool pasted, bool readBackground);
+
+    // The clipboard (see doc_state_clipboard.cpp).
+    void Copy() const;
+    void Cut();
+    QPoint Paste(std::optional<QPoint> point);
+    // Paste of a given text, as Paste does with the clipboard's.
+    QPoint PasteText(std::string_view text, std::optional<QPoint> point);
+
 private:
     // Aligns the body that would land at `moving` with neighbours' left and
     // top edges, correcting `point` by as much, and draws the guide lines.
     void Snap(QPainter& dc, CRect moving, QPoint& point) const;
 
+    void ModifySelected(int delta, const QString& doneLabel);
+    void ReadEntity(pugi::xml_node node, bool pasted);
+    void ReadGroupElement(pugi::xml_node element, bool pasted);
+    void ReadNotation(const QString& title, const QString& notation, int yOffset, bool pasted);
+    void AddRead(std::unique_ptr<CDocEntity> entity, bool pasted);
+
+    std::uint64_t id;
+    ITrayHost* host;
+    QString label;
     EntityList entities;
+    ColorValue background = kWhite;
 };
 
 } // namespace rp

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "doc_state.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace rp {
+
+// One open tray: its undo history of complete states (one current), its
+// file, its title with the " *" mark while modified, and the signals its
+// views follow.
+class CTableDoc : public QObject {
+    Q_OBJECT
+public:
+    // The most labels an undo or redo list offers.
+    static constexpr int kMaxLabels = 9;
+
+    explicit CTableDoc(ITrayHost* host = nullptr, QObject* parent = nullptr);
+    ~CTableDoc() override;
+
+    // Starts again with one empty state, current and saved.
+    void ResetContents();
+    // Reads a tray file; false (and the reason in `error`) when it cannot be read.
+    bool Open(const QString& path, QString* error = nullptr);
+    // Writes the tray to a file, replacing it only when the whole text is
+    // written; false (and the system's reason) when that fails.
+    bool Save(const QString& path, QString* error = nullptr);
+
+    bool IsModified() const;
+    const QString& GetTitle() const { return title; }
+    // Sets the title, with " *" appended while the tray is modified.
+    void SetTitle(const QString& newTitle);
+    // The name the save-changes question uses: the title without its mark.
+    QString GetSaveChangesName() const;
+    const QString& GetPathName() const { return pathName; }
+
+    CDocState& GetCurrentState() const { return *states[current]; }
+    // A copy of the current state, now current, for one edit to change.
+    CDocState& PushState();
+    void Undo(int steps);
+    void Redo(int steps);
+    QStringList GetUndoLabels();
+    QStringList GetRedoLabels();
+    // How many states the history holds (for tests and measurements).
+    std::size_t StateCount() const { return states.size(); }
+
+signals:
+    void titleChanged(const QString& title);
+    // The current state changed: another state became current, or it was read.
+    void contentsChanged();
+
+private:
+    void DropUnlabelledStates();
+    void RefreshTitle();
+
+    ITrayHost* host;
+    std::vector<std::unique_ptr<CDocState>> states;
+    std::size_t current = 0;
+    std::uint64_t savedId = 0;
+    QString title;
+    QString pathName;
+};
+
+} // namespace rp

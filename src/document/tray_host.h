@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace rp {
+
+// What a tray needs from the application and its view while it is edited:
+// sounds, the die colour and roll delay, repainting, the view's width.
+class ITrayHost {
+public:
+    virtual ~ITrayHost() = default;
+    virtual void PlayRollSound(int diceCount) = 0;
+    // The colour name new dice get; empty for the default.
+    virtual QString GetDieColor() const = 0;
+    // How long a roll animates, in milliseconds; read on every pass.
+    virtual int GetRollDelay() const = 0;
+    // Paints the active tray view at once.
+    virtual void RepaintActiveView() = 0;
+    // The client width of the tray's first view, for arranging a tray.
+    virtual int GetViewClientWidth() const = 0;
+};
+
+} // namespace rp

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "tray_host.h"
+
+#include <QStringList>
+#include <functional>
+
+namespace rp::test {
+
+// Records what a tray asks of its application and view.
+class FakeHost : public ITrayHost {
+public:
+    void PlayRollSound(int diceCount) override { sounds.append(diceCount); }
+    QString GetDieColor() const override { return dieColor; }
+    int GetRollDelay() const override { return delay; }
+    void RepaintActiveView() override {
+        ++repaints;
+        if (onRepaint)
+            onRepaint();
+    }
+    int GetViewClientWidth() const override { return viewWidth; }
+
+    QList<int> sounds;
+    QString dieColor;
+    int delay = 0;
+    int repaints = 0;
+    int viewWidth = 1000;
+    std::function<void()> onRepaint;
+};
+
+} // namespace rp::test
