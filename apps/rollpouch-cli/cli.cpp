@@ -1,9 +1,14 @@
 #include "cli.h"
 
 #include "dice_group.h"
+#include "doc_state.h"
 #include "file_bytes.h"
 #include "mini_list.h"
 #include "random_source.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstdint>
@@ -19,11 +24,16 @@ constexpr const char* kUsage =
     "usage: rollpouch-cli describe TEXT...\n"
     "       rollpouch-cli roll [--seed N] TEXT...\n"
     "       rollpouch-cli list [--seed N] [--roll] FILE\n"
+    "       rollpouch-cli convert [--seed N] FILE\n"
+    "       rollpouch-cli render [--seed N] FILE OUT.png\n"
     "\n"
     "  describe   print each dice-notation TEXT in normal form\n"
     "  roll       roll each TEXT: DESCRIPTION: FACES = TOTAL\n"
     "  list       list the dice groups of a tray file by label, sorted;\n"
     "             with --roll, roll them all first and show the results\n"
+    "  convert    read a tray file (or lines of dice notation) and print it\n"
+    "             as Rollpouch saves it\n"
+    "  render     paint a tray file into a PNG picture\n"
     "  --seed N   seed the generator with N (0 <= N < 4294967296)\n";
 
 struct Options {
@@ -141,6 +151,71 @@ int List(const Options& options, std::FILE* out, std::FILE* err) {
     return 0;
 }
 
+// Reads a tray as Rollpouch opens it: the tray XML (or notation lines),
+// arranged in rows within 1,000 units when it reaches negative coordinates.
+bool ReadTray(const std::string& path, CDocState& state, std::FILE* err) {
+    std::string bytes;
+    if (ReadFileBytes(path, bytes) != ReadStatus::Ok) {
+        std::fprintf(err, "error: cannot read %s\n", path.c_str());
+        return false;
+    }
+    state.ReadTrayXml(bytes, false, true);
+    const CRect extent = state.GetExtent();
+    if (extent.left < 0 || extent.top < 0)
+        state.ArrangeInRows(1000);
+    return true;
+}
+
+int Convert(const Options& options, std::FILE* out, std::FILE* err) {
+    CDocState state;
+    if (!ReadTray(options.args[0], state, err))
+        return 2;
+    const QByteArray text = state.WriteTrayXml(true, false, true);
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), out);
+    return 0;
+}
+
+int Render(const Options& options, std::FILE* err) {
+    CDocState state;
+    if (!ReadTray(options.args[0], state, err))
+        return 2;
+    constexpr int kMargin = 10, kMaxSide = 16384;
+    const CRect area = state.GetExtent().Inflate(kMargin);
+    const std::string& png = options.args[1];
+    if (area.Width() > kMaxSide || area.Height() > kMaxSide) {
+        std::fprintf(err, "error: the tray is too large to render (%i x %i)\n", area.Width(), area.Height());
+        return 2;
+    }
+    const QColor background =
+        state.GetBackgroundValue() == kWhite ? QColor(Qt::white) : ToQColor(state.GetBackgroundValue());
+    QImage image(area.Width(), area.Height(), QImage::Format_RGB32);
+    image.fill(background);
+    QPainter dc(&image);
+    dc.translate(-area.left, -area.top);
+    dc.setFont(QGuiApplication::font());
+    dc.setPen(ContrastColor(background));
+    dc.setBackground(background);
+    dc.setBackgroundMode(Qt::OpaqueMode);
+    state.DrawAll(dc);
+    dc.end();
+    if (!image.save(QString::fromLocal8Bit(png.c_str()), "PNG")) {
+        std::fprintf(err, "error: cannot write %s\n", png.c_str());
+        return 2;
+    }
+    return 0;
+}
+
+// Fonts need a GUI application; the offscreen platform serves without a display.
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
+    if (QCoreApplication::instance())
+        return nullptr;
+    static int argc = 1;
+    static char name[] = "rollpouch-cli";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 int Usage(std::FILE* stream, int status) {
     std::fputs(kUsage, stream);
     return status;
@@ -157,18 +232,23 @@ int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
     const std::string_view command = argv[1];
 
     Options options;
-    const bool isList = command == "list";
-    if (command != "describe" && command != "roll" && !isList)
+    const bool isList = command == "list", isConvert = command == "convert", isRender = command == "render";
+    if (command != "describe" && command != "roll" && !isList && !isConvert && !isRender)
         return Usage(err, 2);
     if (!ParseOptions(argc, argv, command != "describe", isList, options))
         return Usage(err, 2);
-    if (options.args.empty() || (isList && options.args.size() != 1))
+    const std::size_t wanted = isRender ? 2 : 1;
+    if (options.args.empty() || ((isList || isConvert || isRender) && options.args.size() != wanted))
         return Usage(err, 2);
     if (options.seeded)
         random_source::Seed(options.seed);
 
     if (isList)
         return List(options, out, err);
+    if (isConvert || isRender) {
+        const auto app = EnsureGuiApplication();
+        return isConvert ? Convert(options, out, err) : Render(options, err);
+    }
     return DescribeOrRoll(options, command == "roll", out, err);
 }
 

@@ -4,6 +4,8 @@
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <QColor>
+#include <QImage>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -118,6 +120,65 @@ TEST_F(CliFiles, ErrorsAndUsage) {
     const Result dashed = RunCli({"describe", "--", "--3d6"});
     EXPECT_EQ(dashed.status, 1);
     EXPECT_EQ(dashed.err, "error: not dice notation: --3d6\n");
+}
+
+const char* kSmallTray = "<dicegroups bkColor=\"32768\">\n"
+                         "\t<dicegroup ignoreCount=\"0\" modifier=\"5\" multiplier=\"1\" title=\"Attack\">\n"
+                         "\t\t<die modifier=\"0\" multiplier=\"1\" sideCount=\"20\" rawResult=\"14\">\n"
+                         "\t\t\t<position x=\"40\" y=\"60\"/>\n"
+                         "\t\t\t<color>Light Gray</color>\n"
+                         "\t\t</die>\n"
+                         "\t</dicegroup>\n"
+                         "\t<dicegroup ignoreCount=\"1\" modifier=\"0\" multiplier=\"1/2\" title=\"Damage\">\n"
+                         "\t\t<die modifier=\"0\" multiplier=\"1\" sideCount=\"6\" rawResult=\"3\">\n"
+                         "\t\t\t<position x=\"150\" y=\"60\"/>\n"
+                         "\t\t</die>\n"
+                         "\t\t<die modifier=\"1\" multiplier=\"1\" sideCount=\"6\" rawResult=\"5\">\n"
+                         "\t\t\t<position x=\"220\" y=\"60\"/>\n"
+                         "\t\t</die>\n"
+                         "\t</dicegroup>\n"
+                         "\t<text value=\"Round 1\">\n"
+                         "\t\t<position x=\"20\" y=\"200\"/>\n"
+                         "\t</text>\n"
+                         "</dicegroups>";
+
+TEST_F(CliFiles, ConvertWritesTheTrayAsSaved) {
+    const Result r = RunCli({"convert", Write("small.rlp", kSmallTray)});
+    EXPECT_EQ(r.status, 0);
+    // Every die is made with the default colour, so the two without one gain it.
+    std::string expected = kSmallTray;
+    const std::string colour = "\t\t\t<color>Light Gray</color>\n";
+    for (const char* position : {"<position x=\"150\" y=\"60\"/>\n", "<position x=\"220\" y=\"60\"/>\n"}) {
+        const auto at = expected.find(position) + std::string(position).size();
+        expected.insert(at, colour);
+    }
+    EXPECT_EQ(r.out, expected);
+
+    const Result plain = RunCli({"convert", "--seed", "1", Write("plain.txt", "Hit: 1d20+2\n")});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_NE(plain.out.find("title=\"Hit\""), std::string::npos);
+    EXPECT_NE(plain.out.find("<position x=\"42\" y=\""), std::string::npos) << plain.out; // arranged from (10, 10)
+    EXPECT_EQ(RunCli({"convert", "--seed", "1", (dir / "plain.txt").string()}).out, plain.out);
+}
+
+TEST_F(CliFiles, RenderPaintsTheTrayWithAMargin) {
+    const std::string png = (dir / "tray.png").string();
+    const Result r = RunCli({"render", Write("small.rlp", kSmallTray), png});
+    EXPECT_EQ(r.status, 0) << r.err;
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    // The extent reaches from the origin past the text and the labels, plus 10 around.
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 128, 0));
+    EXPECT_GE(image.width(), 252 + 20);
+    EXPECT_GE(image.height(), 200 + 20);
+
+    const Result unwritable = RunCli({"render", (dir / "small.rlp").string(), (dir / "no/such/dir.png").string()});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_EQ(unwritable.err, "error: cannot write " + (dir / "no/such/dir.png").string() + "\n");
+    const Result unreadable = RunCli({"convert", (dir / "missing.rlp").string()});
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(unreadable.err, "error: cannot read " + (dir / "missing.rlp").string() + "\n");
+    EXPECT_EQ(RunCli({"render", (dir / "small.rlp").string()}).status, 2);
 }
 
 } // namespace
