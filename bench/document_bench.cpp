@@ -1,0 +1,94 @@
+#include "random_source.h"
+#include "table_doc.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+namespace rp {
+namespace {
+
+// A tray of `groups` groups of ten dice with pictures, in rows.
+void FillTray(CDocState& state, int groups) {
+    random_source::Seed(1);
+    const int sides[] = {4, 6, 8, 10, 12, 20, 100};
+    for (int g = 0; g < groups; ++g) {
+        auto group = std::make_unique<CDiceGroupPainter>();
+        group->SetTitle("Group " + std::to_string(g));
+        for (int d = 0; d < 10; ++d)
+            group->AddNewDie(sides[(g + d) % 7], "Light Gray", 40 + d * 70 + (g % 4) * 800, 60 + (g / 4) * 110);
+        state.AddBack(std::move(group));
+    }
+}
+
+void BM_PushStateThousandDice(benchmark::State& state) {
+    CTableDoc doc;
+    FillTray(doc.GetCurrentState(), 100);
+    for (auto _ : state) {
+        CDocState& pushed = doc.PushState();
+        benchmark::DoNotOptimize(&pushed);
+        state.PauseTiming();
+        doc.Undo(1); // an unlabelled state: dropped by the next push's trim
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PushStateThousandDice)->Unit(benchmark::kMicrosecond);
+
+class TenThousandDieFile {
+public:
+    TenThousandDieFile() : path(folder.filePath("big.rlp")) {
+        CTableDoc doc;
+        FillTray(doc.GetCurrentState(), 1000);
+        doc.Save(path);
+    }
+    QTemporaryDir folder;
+    QString path;
+};
+
+void BM_OpenTenThousandDieTray(benchmark::State& state) {
+    const TenThousandDieFile file;
+    CTableDoc doc;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.Open(file.path));
+}
+BENCHMARK(BM_OpenTenThousandDieTray)->Unit(benchmark::kMillisecond);
+
+void BM_SaveTenThousandDieTray(benchmark::State& state) {
+    const TenThousandDieFile file;
+    CTableDoc doc;
+    doc.Open(file.path);
+    const QString out = file.folder.filePath("saved.rlp");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.Save(out));
+}
+BENCHMARK(BM_SaveTenThousandDieTray)->Unit(benchmark::kMillisecond);
+
+// The heap a history of 200 edits on a 1,000-die tray holds.
+void BM_HistoryOfTwoHundredEdits(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::size_t before = mallinfo2().uordblks;
+        auto doc = std::make_unique<CTableDoc>();
+        FillTray(doc->GetCurrentState(), 100);
+        doc->GetCurrentState().SelectAll();
+        for (int i = 0; i < 200; ++i)
+            doc->PushState().IncrementModifiers();
+        const std::size_t after = mallinfo2().uordblks;
+        state.counters["MB"] = static_cast<double>(after - before) / (1 << 20);
+        doc.reset();
+    }
+}
+BENCHMARK(BM_HistoryOfTwoHundredEdits)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+} // namespace rp
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    rp::CDiePainter::SetImagesFolder(ROLLPOUCH_IMAGES_DIR);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
