@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "sample_trays.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -122,25 +123,7 @@ TEST_F(CliFiles, ErrorsAndUsage) {
     EXPECT_EQ(dashed.err, "error: not dice notation: --3d6\n");
 }
 
-const char* kSmallTray = "<dicegroups bkColor=\"32768\">\n"
-                         "\t<dicegroup ignoreCount=\"0\" modifier=\"5\" multiplier=\"1\" title=\"Attack\">\n"
-                         "\t\t<die modifier=\"0\" multiplier=\"1\" sideCount=\"20\" rawResult=\"14\">\n"
-                         "\t\t\t<position x=\"40\" y=\"60\"/>\n"
-                         "\t\t\t<color>Light Gray</color>\n"
-                         "\t\t</die>\n"
-                         "\t</dicegroup>\n"
-                         "\t<dicegroup ignoreCount=\"1\" modifier=\"0\" multiplier=\"1/2\" title=\"Damage\">\n"
-                         "\t\t<die modifier=\"0\" multiplier=\"1\" sideCount=\"6\" rawResult=\"3\">\n"
-                         "\t\t\t<position x=\"150\" y=\"60\"/>\n"
-                         "\t\t</die>\n"
-                         "\t\t<die modifier=\"1\" multiplier=\"1\" sideCount=\"6\" rawResult=\"5\">\n"
-                         "\t\t\t<position x=\"220\" y=\"60\"/>\n"
-                         "\t\t</die>\n"
-                         "\t</dicegroup>\n"
-                         "\t<text value=\"Round 1\">\n"
-                         "\t\t<position x=\"20\" y=\"200\"/>\n"
-                         "\t</text>\n"
-                         "</dicegroups>";
+using test::kSmallTray;
 
 TEST_F(CliFiles, ConvertWritesTheTrayAsSaved) {
     const Result r = RunCli({"convert", Write("small.rlp", kSmallTray)});

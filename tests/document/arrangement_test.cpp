@@ -1,6 +1,7 @@
 #include "dice_arrangement.h"
 #include "die_shapes.h"
 #include "gui_test_main.h"
+#include "without_pictures.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -25,10 +26,8 @@ TEST(FillAround, GrowsByAColumnThenByARow) {
     EXPECT_EQ(under.front(), (CRect{5, 15, 15, 25}));
 }
 
-class ArrangementTest : public ::testing::Test {
+class ArrangementTest : public test::WithoutDiePictures {
 protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
     static std::unique_ptr<CDiceGroupPainter> Group(std::initializer_list<QPoint> centres) {
         auto group = std::make_unique<CDiceGroupPainter>();
         for (const QPoint& c : centres)
@@ -41,7 +40,6 @@ protected:
             positions.push_back(group.PainterAt(i).GetPosition());
         return positions;
     }
-    QTemporaryDir empty;
 };
 
 TEST_F(ArrangementTest, ContinuesARowOrAColumnOfThree) {

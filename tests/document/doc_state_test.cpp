@@ -1,6 +1,7 @@
 #include "die_shapes.h"
 #include "doc_state.h"
 #include "gui_test_main.h"
+#include "without_pictures.h"
 #include "text_metrics.h"
 #include "text_painter.h"
 
@@ -14,11 +15,8 @@
 namespace rp {
 namespace {
 
-class DocStateTest : public ::testing::Test {
+class DocStateTest : public test::WithoutDiePictures {
 protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
-
     // A group of d6 dice centred at the given points, added at the back.
     CDiceGroupPainter* AddGroup(std::initializer_list<QPoint> centres, const char* title = "") {
         auto group = std::make_unique<CDiceGroupPainter>();
@@ -37,7 +35,6 @@ protected:
     }
     std::vector<CDocEntity*> Selected() const { return state.GetSelectedEntities(); }
 
-    QTemporaryDir empty;
     CDocState state;
 };
 

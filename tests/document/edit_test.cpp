@@ -2,6 +2,7 @@
 #include "doc_state.h"
 #include "fake_host.h"
 #include "gui_test_main.h"
+#include "without_pictures.h"
 #include "text_painter.h"
 
 #include <QTemporaryDir>
@@ -12,11 +13,8 @@
 namespace rp {
 namespace {
 
-class EditTest : public ::testing::Test {
+class EditTest : public test::WithoutDiePictures {
 protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
-
     CDiceGroupPainter* AddGroup(std::initializer_list<QPoint> centres, const char* title = "", int modifier = 0) {
         auto group = std::make_unique<CDiceGroupPainter>();
         group->SetTitle(title);
@@ -35,7 +33,6 @@ protected:
         return groups;
     }
 
-    QTemporaryDir empty;
     test::FakeHost host;
     CDocState state{&host};
 };

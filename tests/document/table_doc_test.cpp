@@ -1,6 +1,7 @@
 #include "die_shapes.h"
 #include "fake_host.h"
 #include "gui_test_main.h"
+#include "without_pictures.h"
 #include "table_doc.h"
 #include "text_painter.h"
 
@@ -16,10 +17,8 @@
 namespace rp {
 namespace {
 
-class TableDocTest : public ::testing::Test {
+class TableDocTest : public test::WithoutDiePictures {
 protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
     // One labelled edit: a text added at the front.
     void Edit(const QString& text) { doc.PushState().AddText(text, 10, 10); }
     QString Write(const QString& name, const QByteArray& bytes) {
@@ -29,7 +28,7 @@ protected:
         file.write(bytes);
         return path;
     }
-    QTemporaryDir empty, folder;
+    QTemporaryDir folder;
     test::FakeHost host;
     CTableDoc doc{&host};
 };

@@ -1,6 +1,7 @@
 #include "die_shapes.h"
 #include "doc_state.h"
 #include "gui_test_main.h"
+#include "without_pictures.h"
 #include "random_source.h"
 #include "text_painter.h"
 
@@ -10,10 +11,8 @@
 namespace rp {
 namespace {
 
-class TrayXmlTest : public ::testing::Test {
+class TrayXmlTest : public test::WithoutDiePictures {
 protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
     CDiceGroupPainter* GroupAt(std::size_t i) {
         return dynamic_cast<CDiceGroupPainter*>(state.Entities().at(i).get());
     }
@@ -24,7 +23,6 @@ protected:
                 titles.push_back(group->GetTitle());
         return titles;
     }
-    QTemporaryDir empty;
     CDocState state;
 };
 

@@ -1,5 +1,6 @@
 #include "die_shapes.h"
 #include "gui_test_main.h"
+#include "without_pictures.h"
 #include "paint_support.h"
 #include "text_metrics.h"
 
@@ -13,12 +14,7 @@ namespace {
 using test::Canvas;
 
 // Dice without pictures unless a test points at a picture folder.
-class DiePainterTest : public ::testing::Test {
-protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
-    QTemporaryDir empty;
-};
+class DiePainterTest : public test::WithoutDiePictures {};
 
 TEST_F(DiePainterTest, SixSiderSquareOnItsGrid) {
     C6Sider die(100, 100, 3);

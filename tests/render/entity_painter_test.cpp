@@ -1,6 +1,7 @@
 #include "dice_group_painter.h"
 #include "die_shapes.h"
 #include "gui_test_main.h"
+#include "without_pictures.h"
 #include "paint_support.h"
 #include "text_metrics.h"
 #include "text_painter.h"
@@ -14,10 +15,8 @@ namespace {
 
 using test::Canvas;
 
-class GroupPainterTest : public ::testing::Test {
+class GroupPainterTest : public test::WithoutDiePictures {
 protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
     // A group of d6 dice in a row from x = 100, showing the given faces.
     static std::unique_ptr<CDiceGroupPainter> Row(std::initializer_list<int> faces) {
         auto group = std::make_unique<CDiceGroupPainter>();
@@ -28,7 +27,6 @@ protected:
         }
         return group;
     }
-    QTemporaryDir empty;
 };
 
 TEST_F(GroupPainterTest, LoneDieShowsNoFrameNorTotal) {
