@@ -124,6 +124,10 @@ void CDocState::CollectTitlesAndModifiers(QString& title, int& sum) {
 }
 
 void CDocState::GroupSelected() {
+    // Without a selected group there is nothing to merge, and an empty group
+    // must never lie on the tray.
+    if (GetSelectedGroups().empty())
+        return;
     QString title;
     int sum = 0;
     CollectTitlesAndModifiers(title, sum);

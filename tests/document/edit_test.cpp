@@ -106,6 +106,9 @@ TEST_F(EditTest, GroupAndUngroup) {
     auto note = std::make_unique<CTextPainter>("stays", 0, 300);
     note->SetSelected(true);
     state.AddBack(std::move(note));
+    state.GroupSelected(); // nothing selected: no empty group appears
+    EXPECT_EQ(state.GetLabel(), "");
+    EXPECT_EQ(state.Entities().size(), 5u);
     state.SelectAll();
     state.GroupSelected();
     EXPECT_EQ(state.GetLabel(), "Group");
