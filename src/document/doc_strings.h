@@ -22,10 +22,5 @@ inline constexpr const char* kEditText = "Edit Text";             // 1040
 inline constexpr const char* kSetModifier = "Set Modifier";       // 1041
 inline constexpr const char* kSetColor = "Set Color (%s)";        // 1042
 inline constexpr const char* kSetBackgroundColor = "Set Background Color";
-inline constexpr const char* kUndo = "Undo %s";                   // 2047
-inline constexpr const char* kRedo = "Redo %s";                   // 2048
-inline constexpr const char* kUndoMenu = "&Undo %s\tCtrl+Z";      // 2049
-inline constexpr const char* kRedoMenu = "&Redo %s\tCtrl+Y";      // 2050
-inline constexpr const char* kNoXmlDocument = "Could not create XML document - msxml3.dll may be missing.";
 
 } // namespace rp::doc_strings

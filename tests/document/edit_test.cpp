@@ -46,8 +46,12 @@ TEST_F(EditTest, AddDiceAsNewGroupsOrOntoAGroup) {
     EXPECT_EQ(host.sounds, (QList<int>{1, 1})); // on adding, and by the roll
 
     host.sounds.clear();
+    host.repaints = 0;
+    host.delay = 200;
     CDiceGroupPainter* target = Groups()[0];
     state.AddDice(8, {{500, 500}, {610, 500}, {720, 500}}, QPoint(100, 100));
+    EXPECT_EQ(host.repaints, 0) << "nothing to roll, so no roll animation";
+    host.delay = 0;
     EXPECT_EQ(state.GetLabel(), "Add 3 8-sided Dice");
     ASSERT_EQ(Groups().size(), 1u);
     EXPECT_EQ(target->GetCount(), 4);

@@ -160,6 +160,20 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
     die.DrawOutline(canvas.painter, 0, 0);
     EXPECT_EQ(canvas.At(rect.left + 48, rect.top + 1), Qt::black);
 
+    // A picture smaller than the value: the colour sample stays on the picture.
+    QDir(folder.path()).mkpath("Tiny");
+    QImage tiny(4, 4, QImage::Format_RGB32);
+    tiny.fill(QColor(0, 0, 200));
+    ASSERT_TRUE(tiny.save(folder.filePath("Tiny/d6.jpg"), "JPG", 100));
+    C6Sider small(100, 100, 5);
+    small.SetColor("Tiny");
+    Canvas tinyCanvas;
+    EXPECT_EQ(small.GetRect(tinyCanvas.painter), (CRect{98, 98, 102, 102}));
+    small.Draw(tinyCanvas.painter);
+    // The value's box takes the picture's blue, and the digit is drawn light on it.
+    EXPECT_GT(tinyCanvas.CountWhere(90, 90, 110, 110, [](QColor c) { return c.blue() > 180 && c.red() < 20; }), 20);
+    EXPECT_GT(tinyCanvas.CountLight(90, 90, 110, 110), 3);
+
     for (const char* colour : {"Broken", "Huge"}) {
         C8Sider plain(100, 100, 3);
         plain.SetColor(colour);
