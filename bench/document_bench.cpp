@@ -17,7 +17,8 @@ void FillTray(CDocState& state, int groups) {
         auto group = std::make_unique<CDiceGroupPainter>();
         group->SetTitle("Group " + std::to_string(g));
         for (int d = 0; d < 10; ++d)
-            group->AddNewDie(sides[(g + d) % 7], "Light Gray", 40 + d * 70 + (g % 4) * 800, 60 + (g / 4) * 110);
+            group->AddNewDie(sides[(g + d) % 7], "Light Gray", 40 + d * 70 + (g % 4) * 800,
+                             60 + (g / 4) * 110);
         state.AddBack(std::move(group));
     }
 }

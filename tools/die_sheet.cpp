@@ -92,7 +92,8 @@ void PaintTray(QPainter& dc, int top) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     random_source::Seed(7);
     if (argc != 2) {

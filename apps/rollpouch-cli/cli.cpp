@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -89,7 +88,8 @@ std::string FacesText(const CDiceGroup& group) {
     for (const auto& die : group.Dice()) {
         if (!text.empty())
             text += ' ';
-        const bool isIgnored = std::find(ignored.begin(), ignored.end(), die.get()) != ignored.end();
+        const bool isIgnored =
+            std::find(ignored.begin(), ignored.end(), die.get()) != ignored.end();
         const std::string face = std::to_string(die->GetRawResult());
         text += isIgnored ? "(" + face + ")" : face;
     }
@@ -183,11 +183,13 @@ int Render(const Options& options, std::FILE* err) {
     const CRect area = state.GetExtent().Inflate(kMargin);
     const std::string& png = options.args[1];
     if (area.Width() > kMaxSide || area.Height() > kMaxSide) {
-        std::fprintf(err, "error: the tray is too large to render (%i x %i)\n", area.Width(), area.Height());
+        std::fprintf(err, "error: the tray is too large to render (%i x %i)\n", area.Width(),
+                     area.Height());
         return 2;
     }
-    const QColor background =
-        state.GetBackgroundValue() == kWhite ? QColor(Qt::white) : ToQColor(state.GetBackgroundValue());
+    const QColor background = state.GetBackgroundValue() == kWhite
+                                  ? QColor(Qt::white)
+                                  : ToQColor(state.GetBackgroundValue());
     QImage image(area.Width(), area.Height(), QImage::Format_RGB32);
     image.fill(background);
     QPainter dc(&image);
@@ -232,13 +234,15 @@ int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
     const std::string_view command = argv[1];
 
     Options options;
-    const bool isList = command == "list", isConvert = command == "convert", isRender = command == "render";
+    const bool isList = command == "list", isConvert = command == "convert",
+               isRender = command == "render";
     if (command != "describe" && command != "roll" && !isList && !isConvert && !isRender)
         return Usage(err, 2);
     if (!ParseOptions(argc, argv, command != "describe", isList, options))
         return Usage(err, 2);
     const std::size_t wanted = isRender ? 2 : 1;
-    if (options.args.empty() || ((isList || isConvert || isRender) && options.args.size() != wanted))
+    if (options.args.empty() ||
+        ((isList || isConvert || isRender) && options.args.size() != wanted))
         return Usage(err, 2);
     if (options.seeded)
         random_source::Seed(options.seed);

@@ -13,7 +13,8 @@ namespace {
 
 bool HasPicture(const QDir& colour, int sideCount) {
     for (const char* extension : {"gif", "jpg"}) {
-        if (QFileInfo::exists(colour.filePath(QStringLiteral("d%1.%2").arg(sideCount).arg(QLatin1String(extension)))))
+        if (QFileInfo::exists(colour.filePath(
+                QStringLiteral("d%1.%2").arg(sideCount).arg(QLatin1String(extension)))))
             return true;
     }
     return false;
@@ -22,7 +23,8 @@ bool HasPicture(const QDir& colour, int sideCount) {
 } // namespace
 
 QString DefaultImagesFolder() {
-    return QString::fromStdString(FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
+    return QString::fromStdString(
+        FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 void BuildColourMenu(QMenu& menu, QMap<int, QString>* idToName, const QList<int>& sideCounts,

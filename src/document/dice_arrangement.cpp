@@ -79,10 +79,12 @@ void PlaceNextTo(CDiceGroupPainter& target, CDiceGroupPainter& group) {
         const int gaps = static_cast<int>(work.size()) - 1;
         const CRect bounds = group.GetBoundingRect();
         if (!sameLeft && sameTop) {
-            CentreOn(group, QPoint(maxCX + (maxCX - minCX) / gaps, first.top + bounds.Height() / 2));
+            CentreOn(group,
+                     QPoint(maxCX + (maxCX - minCX) / gaps, first.top + bounds.Height() / 2));
             placed = true;
         } else if (sameLeft && !sameTop) {
-            CentreOn(group, QPoint(first.left + bounds.Width() / 2, maxCY + (maxCY - minCY) / gaps));
+            CentreOn(group,
+                     QPoint(first.left + bounds.Width() / 2, maxCY + (maxCY - minCY) / gaps));
             placed = true;
         }
     }

@@ -39,7 +39,8 @@ CDocState::CDocState(const CDocState& other)
 }
 
 QColor CDocState::GetBackgroundColor() const {
-    return background == kWhite ? QGuiApplication::palette().color(QPalette::Base) : ToQColor(background);
+    return background == kWhite ? QGuiApplication::palette().color(QPalette::Base)
+                                : ToQColor(background);
 }
 
 void CDocState::AddFront(std::unique_ptr<CDocEntity> entity) {
@@ -64,7 +65,8 @@ CDocEntity* CDocState::EntityAt(QPoint point) const {
 
 CDiceGroupPainter* CDocState::GroupAt(QPoint point) const {
     for (const auto& entity : entities)
-        if (auto* group = dynamic_cast<CDiceGroupPainter*>(entity.get()); group && group->HitTest(point))
+        if (auto* group = dynamic_cast<CDiceGroupPainter*>(entity.get());
+            group && group->HitTest(point))
             return group;
     return nullptr;
 }
@@ -119,7 +121,8 @@ std::vector<CDocEntity*> CDocState::GetSelectedEntities() const {
 std::vector<CDiceGroupPainter*> CDocState::GetSelectedGroups() const {
     std::vector<CDiceGroupPainter*> selected;
     for (const auto& entity : entities)
-        if (auto* group = dynamic_cast<CDiceGroupPainter*>(entity.get()); group && group->IsSelected())
+        if (auto* group = dynamic_cast<CDiceGroupPainter*>(entity.get());
+            group && group->IsSelected())
             selected.push_back(group);
     return selected;
 }
@@ -170,7 +173,8 @@ void CDocState::GetCommonProperties(QString* title, int* modifier, QString* mult
 
 bool CDocState::GetSelectedText(QString& text, CRect& rect) const {
     const auto selected = GetSelectedEntities();
-    const auto* painter = selected.empty() ? nullptr : dynamic_cast<const CTextPainter*>(selected.front());
+    const auto* painter =
+        selected.empty() ? nullptr : dynamic_cast<const CTextPainter*>(selected.front());
     if (!painter)
         return false;
     text = painter->GetText();

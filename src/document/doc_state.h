@@ -101,7 +101,8 @@ public:
     void DrawNewDie(QPainter& dc, int sideCount, QPoint& point) const;
 
     // Edits, each labelling the state (see doc_state_edit.cpp).
-    QPoint AddDice(int sideCount, const std::vector<QPoint>& positions, std::optional<QPoint> dropPoint);
+    QPoint AddDice(int sideCount, const std::vector<QPoint>& positions,
+                   std::optional<QPoint> dropPoint);
     void AddText(const QString& text, int x, int y);
     void EditText(const QString& text);
     void DeleteSelected();

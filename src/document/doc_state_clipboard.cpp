@@ -21,7 +21,8 @@ void CDocState::Cut() {
 QPoint CDocState::Paste(std::optional<QPoint> point) {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QByteArray text = clipboard ? clipboard->text().toUtf8() : QByteArray();
-    return PasteText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), point);
+    return PasteText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                     point);
 }
 
 QPoint CDocState::PasteText(std::string_view text, std::optional<QPoint> point) {

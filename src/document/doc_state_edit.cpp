@@ -19,7 +19,8 @@ QString Label(const char* text) {
 
 // Removes an entity from a list, handing it out.
 std::unique_ptr<CDocEntity> Take(CDocState::EntityList& list, const CDocEntity* entity) {
-    const auto it = std::find_if(list.begin(), list.end(), [&](const auto& e) { return e.get() == entity; });
+    const auto it =
+        std::find_if(list.begin(), list.end(), [&](const auto& e) { return e.get() == entity; });
     if (it == list.end())
         return nullptr;
     std::unique_ptr<CDocEntity> taken = std::move(*it);
@@ -29,7 +30,8 @@ std::unique_ptr<CDocEntity> Take(CDocState::EntityList& list, const CDocEntity* 
 
 } // namespace
 
-QPoint CDocState::AddDice(int sideCount, const std::vector<QPoint>& positions, std::optional<QPoint> dropPoint) {
+QPoint CDocState::AddDice(int sideCount, const std::vector<QPoint>& positions,
+                          std::optional<QPoint> dropPoint) {
     const int count = static_cast<int>(positions.size());
     if (host)
         host->PlayRollSound(count);
@@ -72,7 +74,8 @@ void CDocState::AddText(const QString& text, int x, int y) {
 
 void CDocState::EditText(const QString& text) {
     const auto selected = GetSelectedEntities();
-    if (auto* painter = selected.empty() ? nullptr : dynamic_cast<CTextPainter*>(selected.front())) {
+    if (auto* painter =
+            selected.empty() ? nullptr : dynamic_cast<CTextPainter*>(selected.front())) {
         painter->SetText(text);
         label = Label(doc_strings::kEditText);
     }

@@ -42,7 +42,8 @@ QString ToQString(std::string_view text) {
 
 } // namespace
 
-QByteArray CDocState::WriteTrayXml(bool writeRawResult, bool selectedOnly, bool withBackground) const {
+QByteArray CDocState::WriteTrayXml(bool writeRawResult, bool selectedOnly,
+                                   bool withBackground) const {
     xml::CXmlDocument document;
     pugi::xml_node root = document.CreateRoot("dicegroups");
     if (withBackground && background != kWhite)
@@ -70,7 +71,8 @@ void CDocState::ReadTrayXml(std::string_view text, bool pasted, bool readBackgro
         for (const QString& line : ToQString(text).split('\n', Qt::SkipEmptyParts)) {
             const qsizetype colon = line.indexOf(':');
             if (colon >= 0)
-                ReadNotation(line.left(colon).trimmed(), line.mid(colon + 1).trimmed(), 110 * n, pasted);
+                ReadNotation(line.left(colon).trimmed(), line.mid(colon + 1).trimmed(), 110 * n,
+                             pasted);
             else
                 ReadNotation(QString(), line, 110 * n, pasted);
             ++n;
@@ -89,9 +91,10 @@ void CDocState::ReadTrayXml(std::string_view text, bool pasted, bool readBackgro
     for (pugi::xml_node child : root.children()) {
         const pugi::xml_node die = child.first_child();
         const bool lone = die && !die.next_sibling() && std::string_view(die.name()) == "die";
-        const QStringList pieces = lone && std::string_view(child.name()) == "dicegroup"
-                                       ? SplitModifiers(ToQString(xml::AttributeText(die, "modifier")))
-                                       : QStringList();
+        const QStringList pieces =
+            lone && std::string_view(child.name()) == "dicegroup"
+                ? SplitModifiers(ToQString(xml::AttributeText(die, "modifier")))
+                : QStringList();
         if (pieces.size() < 2) {
             ReadEntity(child, pasted);
             continue;
@@ -125,7 +128,8 @@ void CDocState::ReadGroupElement(pugi::xml_node element, bool pasted) {
     const pugi::xml_node only = element.first_child();
     if (only && !only.next_sibling() &&
         (only.type() == pugi::node_pcdata || only.type() == pugi::node_cdata)) {
-        ReadNotation(ToQString(xml::AttributeText(element, "title")), ToQString(only.value()), 0, pasted);
+        ReadNotation(ToQString(xml::AttributeText(element, "title")), ToQString(only.value()), 0,
+                     pasted);
         return;
     }
     auto group = std::make_unique<CDiceGroupPainter>();
@@ -138,7 +142,8 @@ void CDocState::ReadGroupElement(pugi::xml_node element, bool pasted) {
     AddRead(std::move(group), pasted);
 }
 
-void CDocState::ReadNotation(const QString& title, const QString& notation, int yOffset, bool pasted) {
+void CDocState::ReadNotation(const QString& title, const QString& notation, int yOffset,
+                             bool pasted) {
     int number = notation.contains('/') ? 1 : 0;
     QString rest = notation;
     while (!rest.isEmpty()) {

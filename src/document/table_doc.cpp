@@ -117,7 +117,9 @@ void CTableDoc::DropUnlabelledStates() {
 void CTableDoc::Undo(int steps) {
     DropUnlabelledStates();
     if (steps > 0) {
-        current = current > static_cast<std::size_t>(steps) ? current - static_cast<std::size_t>(steps) : 0;
+        current = current > static_cast<std::size_t>(steps)
+                      ? current - static_cast<std::size_t>(steps)
+                      : 0;
         emit contentsChanged();
     }
     RefreshTitle();

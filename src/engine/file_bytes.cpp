@@ -44,7 +44,8 @@ std::string FindImagesFolder(const std::string& programDir) {
     const std::filesystem::path installed =
         std::filesystem::path(programDir) / ".." / "share" / "rollpouch" / "images";
     std::error_code error;
-    if (!std::filesystem::is_directory(beside, error) && std::filesystem::is_directory(installed, error))
+    if (!std::filesystem::is_directory(beside, error) &&
+        std::filesystem::is_directory(installed, error))
         return installed.lexically_normal().string();
     return beside.string();
 }

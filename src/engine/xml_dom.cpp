@@ -25,9 +25,8 @@ bool HasSingleRoot(const pugi::xml_document& document) {
 
 bool CXmlDocument::ParseText(std::string_view bytes) {
     const std::string text = DecodeFileText(bytes);
-    const pugi::xml_parse_result result =
-        document.load_buffer(text.data(), text.size(),
-                             pugi::parse_default | pugi::parse_fragment, pugi::encoding_utf8);
+    const pugi::xml_parse_result result = document.load_buffer(
+        text.data(), text.size(), pugi::parse_default | pugi::parse_fragment, pugi::encoding_utf8);
     if (!result || !HasSingleRoot(document)) {
         document.reset();
         return false;

@@ -1,4 +1,5 @@
 #include "about_mini_dialog.h"
+
 #include "mini_rollpouch_dlg.h"
 
 #include <QDialogButtonBox>

@@ -33,9 +33,9 @@ constexpr int kSlotRole = Qt::UserRole;
 } // namespace
 
 CMiniClattermat::CMiniClattermat(const QString& positionSection, QWidget* parent)
-    : QDialog(parent), positionSection(positionSection),
-      toolbarPlaceholder(new QWidget(this)), groupList(new QListWidget(this)),
-      resultsLabel(new QLabel(tr("Results"), this)), resultsText(new QLabel(this)) {
+    : QDialog(parent), positionSection(positionSection), toolbarPlaceholder(new QWidget(this)),
+      groupList(new QListWidget(this)), resultsLabel(new QLabel(tr("Results"), this)),
+      resultsText(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Mini Clattermat"));
     setSizeGripEnabled(true);
     setMinimumSize(kMinimumWidth, kMinimumHeight);
@@ -95,8 +95,9 @@ void CMiniClattermat::AddEntry(const QString& label, int slot) {
     int row = groupList->count();
     for (int i = 0; i < groupList->count(); ++i) {
         const QByteArray other = groupList->item(i)->text().toUtf8();
-        if (MiniLabelLess(std::string_view(key.constData(), static_cast<std::size_t>(key.size())),
-                          std::string_view(other.constData(), static_cast<std::size_t>(other.size())))) {
+        if (MiniLabelLess(
+                std::string_view(key.constData(), static_cast<std::size_t>(key.size())),
+                std::string_view(other.constData(), static_cast<std::size_t>(other.size())))) {
             row = i;
             break;
         }

@@ -73,9 +73,9 @@ void CMiniRollpouchDlg::FillRecentMenu(QMenu* menu) {
     }
     for (int i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
-        const QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path));
-        connect(menu->addAction(text), &QAction::triggered, this,
-                [this, path] { OpenPath(path); });
+        const QString text =
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path));
+        connect(menu->addAction(text), &QAction::triggered, this, [this, path] { OpenPath(path); });
     }
 }
 
@@ -97,8 +97,9 @@ void CMiniRollpouchDlg::OpenPath(const QString& path) {
 }
 
 void CMiniRollpouchDlg::OnFileOpen() {
-    const QString start =
-        recentFiles.Paths().isEmpty() ? QDir::homePath() : QFileInfo(recentFiles.Paths().first()).path();
+    const QString start = recentFiles.Paths().isEmpty()
+                              ? QDir::homePath()
+                              : QFileInfo(recentFiles.Paths().first()).path();
     const QString path = QFileDialog::getOpenFileName(
         this, tr("Open"), start, QStringLiteral("Rollpouches (*.rlp);;XML Files (*.xml)"));
     if (!path.isEmpty())

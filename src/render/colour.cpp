@@ -62,11 +62,13 @@ ColorValue FromHls(const Hls& hls) {
         const int grey = hls.l * kRgbMax / kHlsMax;
         return Rgb(grey, grey, grey);
     }
-    const int magic2 = hls.l <= kHlsMax / 2 ? (hls.l * (kHlsMax + hls.s) + kHlsMax / 2) / kHlsMax
-                                            : hls.l + hls.s - (hls.l * hls.s + kHlsMax / 2) / kHlsMax;
+    const int magic2 = hls.l <= kHlsMax / 2
+                           ? (hls.l * (kHlsMax + hls.s) + kHlsMax / 2) / kHlsMax
+                           : hls.l + hls.s - (hls.l * hls.s + kHlsMax / 2) / kHlsMax;
     const int magic1 = 2 * hls.l - magic2;
     auto channel = [&](int hue) {
-        return std::clamp((HueToRgb(magic1, magic2, hue) * kRgbMax + kHlsMax / 2) / kHlsMax, 0, 255);
+        return std::clamp((HueToRgb(magic1, magic2, hue) * kRgbMax + kHlsMax / 2) / kHlsMax, 0,
+                          255);
     };
     return Rgb(channel(hls.h + kHlsMax / 3), channel(hls.h), channel(hls.h - kHlsMax / 3));
 }

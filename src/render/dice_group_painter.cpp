@@ -18,7 +18,8 @@ QString TotalText(int total) {
 
 // The total sits right-aligned under the body.
 CRect TotalRect(const CRect& body, QSize extent) {
-    return CRect{body.right - extent.width(), body.bottom, body.right, body.bottom + extent.height()};
+    return CRect{body.right - extent.width(), body.bottom, body.right,
+                 body.bottom + extent.height()};
 }
 
 constexpr int kModifierBoxWidth = 14;
@@ -26,7 +27,8 @@ constexpr int kModifierBoxHeight = 21;
 
 } // namespace
 
-CDiceGroupPainter::CDiceGroupPainter(const CDiceGroupPainter& other) : CDiceGroup(), CDocEntity(other) {
+CDiceGroupPainter::CDiceGroupPainter(const CDiceGroupPainter& other)
+    : CDiceGroup(), CDocEntity(other) {
     SetTitle(other.GetTitle());
     SetModifier(other.GetModifier());
     SetMultiplier(other.GetMultiplierText());

@@ -26,7 +26,8 @@ int MulDiv(int a, int b, int c) {
     return c == 0 ? 0 : static_cast<int>((qint64{a} * b + c / 2) / c);
 }
 
-constexpr int kCentred = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
+constexpr int kCentred =
+    Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
 
 } // namespace
 
@@ -37,8 +38,8 @@ QString CDiePainter::ImagesFolder() {
     const QString& folder = ImagesFolderOverride();
     if (!folder.isEmpty())
         return folder;
-    static const QString found =
-        QString::fromStdString(FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
+    static const QString found = QString::fromStdString(
+        FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
     return found;
 }
 

@@ -45,7 +45,8 @@ std::optional<QRgb> CDiePicture::AverageColour(QRect box) const {
         }
     }
     const qint64 count = qint64{box.width()} * box.height();
-    lastColour = qRgb(static_cast<int>(red / count), static_cast<int>(green / count), static_cast<int>(blue / count));
+    lastColour = qRgb(static_cast<int>(red / count), static_cast<int>(green / count),
+                      static_cast<int>(blue / count));
     return lastColour;
 }
 

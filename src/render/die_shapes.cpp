@@ -59,7 +59,8 @@ constexpr Line k100Lines[] = {k100L1, k100L2, k100L3, k100L4};
 constexpr int kMaxPoints = 5;
 
 // Maps grid points onto the rectangle with the design grid's integer rule.
-int MapPoints(std::span<const GridPoint> points, const CRect& r, std::array<QPoint, kMaxPoints>& out) {
+int MapPoints(std::span<const GridPoint> points, const CRect& r,
+              std::array<QPoint, kMaxPoints>& out) {
     int n = 0;
     for (const GridPoint& p : points)
         out[static_cast<std::size_t>(n++)] =
@@ -115,8 +116,7 @@ bool HasShapeClass(int sideCount) {
 namespace {
 
 // Builds the class for a side count from either constructor's arguments.
-template <typename... Args>
-std::unique_ptr<CDiePainter> MakeShape(int sideCount, Args&&... args) {
+template <typename... Args> std::unique_ptr<CDiePainter> MakeShape(int sideCount, Args&&... args) {
     switch (sideCount) {
     case 4:
         return std::make_unique<C4Sider>(std::forward<Args>(args)...);

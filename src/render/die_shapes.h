@@ -30,15 +30,15 @@ protected:
     virtual const DieOutline& Outline() const = 0;
 };
 
-#define RP_DECLARE_SIDER(Name, Sides)                                                        \
-    class Name : public CShapedDie {                                                          \
-    public:                                                                                   \
-        static const DieOutline kOutline;                                                     \
-        Name(int x, int y, int rawResult) : CShapedDie(Sides, x, y, rawResult) {}             \
-        explicit Name(const CDiePainter& other) : CShapedDie(other) {}                        \
-                                                                                              \
-    protected:                                                                                \
-        const DieOutline& Outline() const override { return kOutline; }                       \
+#define RP_DECLARE_SIDER(Name, Sides)                                                              \
+    class Name : public CShapedDie {                                                               \
+    public:                                                                                        \
+        static const DieOutline kOutline;                                                          \
+        Name(int x, int y, int rawResult) : CShapedDie(Sides, x, y, rawResult) {}                  \
+        explicit Name(const CDiePainter& other) : CShapedDie(other) {}                             \
+                                                                                                   \
+    protected:                                                                                     \
+        const DieOutline& Outline() const override { return kOutline; }                            \
     };
 
 RP_DECLARE_SIDER(C6Sider, 6)

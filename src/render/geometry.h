@@ -23,7 +23,9 @@ struct CRect {
     constexpr QPoint Center() const { return QPoint((left + right) / 2, (top + bottom) / 2); }
     constexpr QPoint TopLeft() const { return QPoint(left, top); }
 
-    constexpr CRect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    constexpr CRect Offset(int dx, int dy) const {
+        return {left + dx, top + dy, right + dx, bottom + dy};
+    }
     constexpr CRect Inflate(int d) const { return {left - d, top - d, right + d, bottom + d}; }
     // The smallest rectangle holding both; an empty side adds nothing.
     constexpr CRect Union(const CRect& o) const {
@@ -52,7 +54,9 @@ struct CRect {
     }
     constexpr bool operator==(const CRect&) const = default;
 
-    static constexpr CRect FromPointSize(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+    static constexpr CRect FromPointSize(int x, int y, int w, int h) {
+        return {x, y, x + w, y + h};
+    }
     // For drawing a one-unit outline exactly over the rectangle's pixels.
     QRect OutlineRect() const { return QRect(left, top, Width() - 1, Height() - 1); }
     QRect ToQRect() const { return QRect(left, top, Width(), Height()); }

@@ -5,9 +5,9 @@
 #include "text_metrics.h"
 #include "xml_dom.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
-#include <QGuiApplication>
 
 namespace rp {
 
@@ -24,7 +24,8 @@ CRect CTextPainter::GetBodyRect() const {
 void CTextPainter::Draw(QPainter& dc) const {
     DrawPlainText(dc, GetBodyRect(), text);
     if (IsSelected())
-        DrawFrame(dc, GetBoundingRect(), QGuiApplication::palette().color(QPalette::Highlight), Qt::DotLine);
+        DrawFrame(dc, GetBoundingRect(), QGuiApplication::palette().color(QPalette::Highlight),
+                  Qt::DotLine);
 }
 
 void CTextPainter::DrawDragImage(QPainter& dc, int dx, int dy) const {

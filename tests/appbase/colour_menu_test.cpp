@@ -47,15 +47,16 @@ TEST(ColourMenu, OffersCompleteColourFoldersWithIdsAndCheckMark) {
     QMenu menu;
     QMap<int, QString> ids;
     BuildColourMenu(menu, &ids, all, "light GRAY", images.path());
-    EXPECT_EQ(Items(menu), (std::vector<Item>{{"Blue", 49155, false}, {"Light Gray", 49156, true}}));
+    EXPECT_EQ(Items(menu),
+              (std::vector<Item>{{"Blue", 49155, false}, {"Light Gray", 49156, true}}));
     EXPECT_EQ(ids, (QMap<int, QString>{{49155, "Blue"}, {49156, "Light Gray"}}));
 
     // The folder without a d20 picture is offered when 20 is not asked for.
     QMenu sixes;
     BuildColourMenu(sixes, nullptr, {6}, "Red", images.path());
-    EXPECT_EQ(Items(sixes), (std::vector<Item>{{"Blue", 49155, false},
-                                               {"Light Gray", 49156, false},
-                                               {"red", 49157, true}}));
+    EXPECT_EQ(Items(sixes),
+              (std::vector<Item>{
+                  {"Blue", 49155, false}, {"Light Gray", 49156, false}, {"red", 49157, true}}));
     QMenu any;
     BuildColourMenu(any, nullptr, {}, "", images.path());
     EXPECT_EQ(any.actions().size(), 3);

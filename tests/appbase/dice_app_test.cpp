@@ -16,7 +16,8 @@ TEST(DiceApp, PlaysTheSoundForTheNumberOfDice) {
     test::TakePlayedSounds();
     for (const int count : {0, 1, 2, 7})
         CDiceApp::Instance()->PlayRollSound(count);
-    EXPECT_EQ(test::TakePlayedSounds(), QStringList({"IDR_WAVE_ROLL_1", "IDR_WAVE_ROLL_MANY", "IDR_WAVE_ROLL_MANY"}));
+    EXPECT_EQ(test::TakePlayedSounds(),
+              QStringList({"IDR_WAVE_ROLL_1", "IDR_WAVE_ROLL_MANY", "IDR_WAVE_ROLL_MANY"}));
 }
 
 TEST(DiceApp, SoundResourcesAreMonoSixteenBitWaves) {

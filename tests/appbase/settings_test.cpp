@@ -10,7 +10,8 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { Store().clear(); }
     static QSettings& Store() {
-        static QSettings store(QStringLiteral("Brackenfold Software"), QStringLiteral("Clattermat"));
+        static QSettings store(QStringLiteral("Brackenfold Software"),
+                               QStringLiteral("Clattermat"));
         store.sync();
         return store;
     }
@@ -88,7 +89,8 @@ TEST_F(SettingsTest, OptionsToggles) {
 
 TEST_F(SettingsTest, OpenFileListIsWrittenClearedAndRead) {
     CSettings settings;
-    settings.SaveOpenFileList({{"/t/a.rlp", false}, {"", true}, {"/t/b.rlp", true}, {"/t/c.xml", false}});
+    settings.SaveOpenFileList(
+        {{"/t/a.rlp", false}, {"", true}, {"/t/b.rlp", true}, {"/t/c.xml", false}});
     Store().sync();
     EXPECT_EQ(Store().value("Settings/OpenFileList/FileCount").toInt(), 3);
     EXPECT_EQ(Store().value("Settings/OpenFileList/File1").toString(), "/t/b.rlp");

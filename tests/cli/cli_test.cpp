@@ -1,14 +1,14 @@
 #include "cli.h"
 #include "sample_trays.h"
 
-#include <cstdio>
-#include <unistd.h>
-#include <filesystem>
-#include <fstream>
 #include <QColor>
 #include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace rp::cli {
@@ -45,7 +45,8 @@ Result RunCli(std::vector<std::string> args) {
 class CliFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("rollpouch-cli-test-" + std::to_string(::getpid()));
+        dir = std::filesystem::temp_directory_path() /
+              ("rollpouch-cli-test-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
@@ -91,7 +92,8 @@ TEST_F(CliFiles, ListSortsLabelsAndRollsInFileOrder) {
     // order draws 26962 24464 (b), 5705 (A), 28145 23281 16827 (3d6).
     const Result rolled = RunCli({"list", "--seed", "1", "--roll", path});
     EXPECT_EQ(rolled.status, 0);
-    EXPECT_EQ(rolled.out, "3d6 fire: 6 5 4 = 15\nA (1d20+5): 4 = 9\nb (2d6, ignore lowest 1): (5) 5 = 5\n");
+    EXPECT_EQ(rolled.out,
+              "3d6 fire: 6 5 4 = 15\nA (1d20+5): 4 = 9\nb (2d6, ignore lowest 1): (5) 5 = 5\n");
     EXPECT_EQ(RunCli({"list", "--roll", "--seed", "1", path}).out, rolled.out);
 }
 
@@ -107,10 +109,17 @@ TEST_F(CliFiles, ErrorsAndUsage) {
 
     EXPECT_EQ(RunCli({"--help"}).status, 0);
     EXPECT_NE(RunCli({"--help"}).out.find("usage:"), std::string::npos);
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {}, {"shout", "1d6"}, {"roll", "--fast", "1d6"}, {"roll", "--seed", "-1", "1d6"},
-             {"roll", "--seed", "4294967296", "1d6"}, {"roll", "--seed"}, {"roll"},
-             {"describe", "--seed", "1", "1d6"}, {"list", "a", "b"}, {"roll", "--roll", "1d6"}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{},
+                                               {"shout", "1d6"},
+                                               {"roll", "--fast", "1d6"},
+                                               {"roll", "--seed", "-1", "1d6"},
+                                               {"roll", "--seed", "4294967296", "1d6"},
+                                               {"roll", "--seed"},
+                                               {"roll"},
+                                               {"describe", "--seed", "1", "1d6"},
+                                               {"list", "a", "b"},
+                                               {"roll", "--roll", "1d6"}}) {
         const Result r = RunCli(bad);
         EXPECT_EQ(r.status, 2) << (bad.empty() ? "" : bad[0]);
         EXPECT_NE(r.err.find("usage:"), std::string::npos);
@@ -131,7 +140,8 @@ TEST_F(CliFiles, ConvertWritesTheTrayAsSaved) {
     // Every die is made with the default colour, so the two without one gain it.
     std::string expected = kSmallTray;
     const std::string colour = "\t\t\t<color>Light Gray</color>\n";
-    for (const char* position : {"<position x=\"150\" y=\"60\"/>\n", "<position x=\"220\" y=\"60\"/>\n"}) {
+    for (const char* position :
+         {"<position x=\"150\" y=\"60\"/>\n", "<position x=\"220\" y=\"60\"/>\n"}) {
         const auto at = expected.find(position) + std::string(position).size();
         expected.insert(at, colour);
     }
@@ -140,7 +150,8 @@ TEST_F(CliFiles, ConvertWritesTheTrayAsSaved) {
     const Result plain = RunCli({"convert", "--seed", "1", Write("plain.txt", "Hit: 1d20+2\n")});
     EXPECT_EQ(plain.status, 0);
     EXPECT_NE(plain.out.find("title=\"Hit\""), std::string::npos);
-    EXPECT_NE(plain.out.find("<position x=\"42\" y=\""), std::string::npos) << plain.out; // arranged from (10, 10)
+    EXPECT_NE(plain.out.find("<position x=\"42\" y=\""), std::string::npos)
+        << plain.out; // arranged from (10, 10)
     EXPECT_EQ(RunCli({"convert", "--seed", "1", (dir / "plain.txt").string()}).out, plain.out);
 }
 
@@ -155,7 +166,8 @@ TEST_F(CliFiles, RenderPaintsTheTrayWithAMargin) {
     EXPECT_GE(image.width(), 252 + 20);
     EXPECT_GE(image.height(), 200 + 20);
 
-    const Result unwritable = RunCli({"render", (dir / "small.rlp").string(), (dir / "no/such/dir.png").string()});
+    const Result unwritable =
+        RunCli({"render", (dir / "small.rlp").string(), (dir / "no/such/dir.png").string()});
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_EQ(unwritable.err, "error: cannot write " + (dir / "no/such/dir.png").string() + "\n");
     const Result unreadable = RunCli({"convert", (dir / "missing.rlp").string()});

@@ -19,8 +19,9 @@ std::vector<QPoint> Corners(const std::vector<CRect>& rects) {
 TEST(FillAround, GrowsByAColumnThenByARow) {
     std::vector<CRect> rects(8, CRect{0, 0, 10, 10});
     FillAround(CRect{0, 0, 10, 10}, rects);
-    EXPECT_EQ(Corners(rects), (std::vector<QPoint>{{10, 0}, {0, 10}, {10, 10}, {20, 0}, {20, 10}, {0, 20},
-                                                   {10, 20}, {20, 20}}));
+    EXPECT_EQ(Corners(rects),
+              (std::vector<QPoint>{
+                  {10, 0}, {0, 10}, {10, 10}, {20, 0}, {20, 10}, {0, 20}, {10, 20}, {20, 20}}));
     std::vector<CRect> under(1, CRect{0, 0, 10, 10});
     FillAround(CRect{5, 5, 25, 15}, under); // wider than tall: the first goes below
     EXPECT_EQ(under.front(), (CRect{5, 15, 15, 25}));

@@ -1,9 +1,9 @@
 #include "die_shapes.h"
 #include "doc_state.h"
 #include "gui_test_main.h"
-#include "without_pictures.h"
 #include "text_metrics.h"
 #include "text_painter.h"
+#include "without_pictures.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -115,7 +115,8 @@ TEST_F(DocStateTest, ArrangeInRows) {
     const int viewWidth = wide->GetBoundingRect().Width() / 2;
     state.ArrangeInRows(viewWidth);
     EXPECT_EQ(wide->GetBodyRect().TopLeft(), QPoint(10, 10));
-    EXPECT_EQ(next->GetBodyRect().TopLeft(), QPoint(10, 10 + wide->GetBoundingRect().Height() + 10));
+    EXPECT_EQ(next->GetBodyRect().TopLeft(),
+              QPoint(10, 10 + wide->GetBoundingRect().Height() + 10));
 
     CDocState row;
     auto* first = new CTextPainter("a", 300, 300);
@@ -193,7 +194,8 @@ TEST_F(DocStateTest, SelectionQueries) {
     EXPECT_EQ(state.GetSelectedGroupCount(), 2);
     EXPECT_EQ(state.GetSelectedDiceCount(), 4);
     EXPECT_EQ(state.GetSelectedSideCounts(), (QList<int>{6, 20}));
-    EXPECT_EQ(state.GetSelectedColors(), (QSet<QString>{"", "Red"})); // dice made here have no colour yet
+    EXPECT_EQ(state.GetSelectedColors(),
+              (QSet<QString>{"", "Red"})); // dice made here have no colour yet
 
     QString selectedText;
     CRect rect;

@@ -2,8 +2,8 @@
 #include "doc_state.h"
 #include "fake_host.h"
 #include "gui_test_main.h"
-#include "without_pictures.h"
 #include "text_painter.h"
+#include "without_pictures.h"
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -15,7 +15,8 @@ namespace {
 
 class EditTest : public test::WithoutDiePictures {
 protected:
-    CDiceGroupPainter* AddGroup(std::initializer_list<QPoint> centres, const char* title = "", int modifier = 0) {
+    CDiceGroupPainter* AddGroup(std::initializer_list<QPoint> centres, const char* title = "",
+                                int modifier = 0) {
         auto group = std::make_unique<CDiceGroupPainter>();
         group->SetTitle(title);
         group->SetModifier(modifier);
@@ -93,7 +94,8 @@ TEST_F(EditTest, MoveOrMergeOnDrop) {
     EXPECT_EQ(other.MoveSelected(QPoint(100, 300), QPoint(300, 100)), QPoint(0, 0));
     EXPECT_EQ(other.GetLabel(), "Move");
     EXPECT_EQ(other.Entities().size(), 3u);
-    EXPECT_EQ(dynamic_cast<CTextPainter&>(*other.Entities()[2]).GetBodyRect().TopLeft(), QPoint(300, 200));
+    EXPECT_EQ(dynamic_cast<CTextPainter&>(*other.Entities()[2]).GetBodyRect().TopLeft(),
+              QPoint(300, 200));
 
     // Moving past the origin normalises and reports the shift.
     const QPoint shift = other.MoveSelected(QPoint(0, 0), QPoint(-400, 0));

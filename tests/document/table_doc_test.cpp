@@ -1,9 +1,9 @@
 #include "die_shapes.h"
 #include "fake_host.h"
 #include "gui_test_main.h"
-#include "without_pictures.h"
 #include "table_doc.h"
 #include "text_painter.h"
+#include "without_pictures.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -110,13 +110,16 @@ TEST_F(TableDocTest, TitleMarkFollowsTheSavedState) {
 }
 
 TEST_F(TableDocTest, OpeningArrangesTraysThatReachNegativeCoordinates) {
-    const QString kept = Write("kept.rlp", R"(<dicegroups><text value="x"><position x="5" y="40"/></text></dicegroups>)");
+    const QString kept = Write(
+        "kept.rlp", R"(<dicegroups><text value="x"><position x="5" y="40"/></text></dicegroups>)");
     ASSERT_TRUE(doc.Open(kept));
     EXPECT_EQ(doc.GetCurrentState().Entities()[0]->GetBodyRect().TopLeft(), QPoint(5, 40));
     EXPECT_EQ(doc.GetTitle(), "kept.rlp");
     EXPECT_FALSE(doc.IsModified());
 
-    const QString moved = Write("moved.rlp", R"(<dicegroups><text value="x"><position x="-5" y="40"/></text></dicegroups>)");
+    const QString moved =
+        Write("moved.rlp",
+              R"(<dicegroups><text value="x"><position x="-5" y="40"/></text></dicegroups>)");
     ASSERT_TRUE(doc.Open(moved));
     EXPECT_EQ(doc.GetCurrentState().Entities()[0]->GetBodyRect().TopLeft(), QPoint(10, 10));
     EXPECT_FALSE(doc.IsModified());
@@ -141,7 +144,8 @@ TEST_F(TableDocTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     const QString path = Write("old.rlp", "old contents");
     const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
     QFile::setPermissions(folder.path(), readOnly);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                    QFile::WriteOther);
     Edit("a");
     // Root writes anywhere: save as an ordinary user in a child process.
     const pid_t child = ::fork();
@@ -156,7 +160,8 @@ TEST_F(TableDocTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     int status = -1;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: saved, 2: no reason given, 3: could not drop privileges";
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "1: saved, 2: no reason given, 3: could not drop privileges";
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -198,7 +203,8 @@ TEST_F(TableDocTest, CopyAndPaste) {
     EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(*pasted.Entities()[0]).GetTitle(), "second");
     EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(*pasted.Entities()[1]).GetTitle(), "first");
     EXPECT_EQ(pasted.GetSelectedCount(), 2);
-    const CRect block = pasted.Entities()[0]->GetBoundingRect().Join(pasted.Entities()[1]->GetBoundingRect());
+    const CRect block =
+        pasted.Entities()[0]->GetBoundingRect().Join(pasted.Entities()[1]->GetBoundingRect());
     EXPECT_EQ(block.Center(), QPoint(600, 600));
 
     CDocState& cut = doc.PushState();
@@ -222,7 +228,8 @@ TEST_F(TableDocTest, CopyAndPaste) {
 TEST_F(TableDocTest, PastedTextAtNegativeCoordinatesIsNormalised) {
     CDocState& state = doc.PushState();
     state.AddText("existing", 0, 0);
-    const QPoint shift = state.PasteText(R"(<text value="far"><position x="-40" y="-30"/></text>)", std::nullopt);
+    const QPoint shift =
+        state.PasteText(R"(<text value="far"><position x="-40" y="-30"/></text>)", std::nullopt);
     EXPECT_EQ(shift, QPoint(40, 30));
     EXPECT_EQ(state.GetExtent().TopLeft(), QPoint(0, 0));
 }

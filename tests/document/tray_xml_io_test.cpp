@@ -1,9 +1,9 @@
 #include "die_shapes.h"
 #include "doc_state.h"
 #include "gui_test_main.h"
-#include "without_pictures.h"
 #include "random_source.h"
 #include "text_painter.h"
+#include "without_pictures.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -44,7 +44,8 @@ TEST_F(TrayXmlTest, PlainLinesOfNotation) {
     std::vector<std::string> titles;
     for (const auto& entity : stats.Entities())
         titles.push_back(dynamic_cast<CDiceGroupPainter&>(*entity).GetTitle());
-    EXPECT_EQ(titles, (std::vector<std::string>{"Stats 1", "Stats 2", "Stats 3", "More 1", "More 2"}));
+    EXPECT_EQ(titles,
+              (std::vector<std::string>{"Stats 1", "Stats 2", "Stats 3", "More 1", "More 2"}));
 }
 
 TEST_F(TrayXmlTest, GroupFormsTheReaderAccepts) {
@@ -56,7 +57,8 @@ TEST_F(TrayXmlTest, GroupFormsTheReaderAccepts) {
 	<other/>
 </dicegroups>)",
                       false, true);
-    EXPECT_EQ(Titles(), (std::vector<std::string>{"Attack 1", "Attack 2", "Attack 3", "Text", "Split 1", "Split 2"}));
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Attack 1", "Attack 2", "Attack 3", "Text",
+                                                  "Split 1", "Split 2"}));
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(GroupAt(static_cast<std::size_t>(k))->GetFirstDie()->GetModifier(), k + 1);
         EXPECT_EQ(GroupAt(static_cast<std::size_t>(k))->GetModifier(), 9);
@@ -71,10 +73,11 @@ TEST_F(TrayXmlTest, GroupFormsTheReaderAccepts) {
 }
 
 TEST_F(TrayXmlTest, DiceWithoutPositionsAreSpread) {
-    state.ReadTrayXml(R"(<dicegroups><dicegroup multiplier="1"><die sideCount="6" multiplier="1"/><die sideCount="6" multiplier="1"/></dicegroup>
+    state.ReadTrayXml(
+        R"(<dicegroups><dicegroup multiplier="1"><die sideCount="6" multiplier="1"/><die sideCount="6" multiplier="1"/></dicegroup>
                          <dicegroup multiplier="1"><die sideCount="6"><position x="200" y="200"/></die>
                          <die sideCount="6"><position x="200" y="200"/></die></dicegroup></dicegroups>)",
-                      false, true);
+        false, true);
     EXPECT_EQ(GroupAt(0)->PainterAt(1).GetPosition(), QPoint(64, 0));
     EXPECT_EQ(GroupAt(1)->PainterAt(1).GetPosition(), QPoint(200, 200));
 }

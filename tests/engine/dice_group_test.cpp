@@ -45,11 +45,8 @@ TEST(DiceGroup, IgnoredDiceAreTheLowestWithTiesByOrder) {
         int ignore;
         std::vector<int> expectedIndexes;
     } cases[] = {
-        {{3, 3, 3}, 1, {0}},
-        {{5, 5, 3}, 2, {1, 2}},
-        {{4, 1, 6, 1}, 2, {1, 3}},
-        {{2, 5}, 0, {}},
-        {{2, 5}, 5, {1, 0}},
+        {{3, 3, 3}, 1, {0}}, {{5, 5, 3}, 2, {1, 2}}, {{4, 1, 6, 1}, 2, {1, 3}},
+        {{2, 5}, 0, {}},     {{2, 5}, 5, {1, 0}},
     };
     for (const auto& c : cases) {
         CDiceGroup group;

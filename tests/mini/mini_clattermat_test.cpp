@@ -13,7 +13,8 @@ namespace {
 
 class TestMini : public CMiniClattermat {
 public:
-    explicit TestMini(const QString& section = QStringLiteral("TestMiniPos")) : CMiniClattermat(section) {
+    explicit TestMini(const QString& section = QStringLiteral("TestMiniPos"))
+        : CMiniClattermat(section) {
         auto* bar = new QToolBar(this);
         bar->addAction(QStringLiteral("Roll"));
         InitialiseDialog(bar);

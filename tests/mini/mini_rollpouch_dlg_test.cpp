@@ -49,7 +49,8 @@ TEST_F(MiniRollpouchTest, OpensTrayFilesAndRemembersThem) {
 	<dicegroup ignoreCount="1" multiplier="1">4d6</dicegroup>
 </dicegroups>)");
     dlg.OpenPath(tray);
-    EXPECT_EQ(Labels(dlg), QStringList({"2d6", "4d6, ignore lowest 1", "axe (1d12)", "Sword (1d8+2)"}));
+    EXPECT_EQ(Labels(dlg),
+              QStringList({"2d6", "4d6, ignore lowest 1", "axe (1d12)", "Sword (1d8+2)"}));
     EXPECT_EQ(dlg.windowTitle(), "Mini Clattermat");
 
     const QString plain = Write("plain.rlp", "Attack: 1d20+5\n");
@@ -61,7 +62,8 @@ TEST_F(MiniRollpouchTest, OpensTrayFilesAndRemembersThem) {
     EXPECT_TRUE(Labels(dlg).isEmpty());
     EXPECT_EQ(dlg.RecentFiles().Paths(), QStringList({missing, tray, plain}));
 
-    const QString single = Write("single.xml", R"(<dicegroup title="Solo" multiplier="1">3d6</dicegroup>)");
+    const QString single =
+        Write("single.xml", R"(<dicegroup title="Solo" multiplier="1">3d6</dicegroup>)");
     dlg.OpenPath(single);
     EXPECT_EQ(Labels(dlg), QStringList({"Solo (3d6)"}));
     dlg.OpenPath(Write("five.rlp", "<dicegroups/>"));

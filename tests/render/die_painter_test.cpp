@@ -1,8 +1,8 @@
 #include "die_shapes.h"
 #include "gui_test_main.h"
-#include "without_pictures.h"
 #include "paint_support.h"
 #include "text_metrics.h"
+#include "without_pictures.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -66,7 +66,8 @@ TEST_F(DiePainterTest, LabelsAndBoundingRectangle) {
 
     die.SetModifier(-2);
     const QSize minus = MeasureClientText("-2");
-    EXPECT_EQ(die.GetBoundingRect(), (CRect{68, 68, 132 + minus.width(), std::max(132, 68 + minus.height())}));
+    EXPECT_EQ(die.GetBoundingRect(),
+              (CRect{68, 68, 132 + minus.width(), std::max(132, 68 + minus.height())}));
     die.SetModifier(3);
     EXPECT_EQ(die.GetBoundingRect().right, 132 + MeasureClientText("+3").width());
     die.SetModifier(0);
@@ -77,7 +78,8 @@ TEST_F(DiePainterTest, LabelsAndBoundingRectangle) {
 
     Canvas canvas;
     die.Draw(canvas.painter);
-    EXPECT_GT(canvas.CountDark(68 - MeasureClientText("1/2 x").width(), 68, 68, 68 + minus.height()), 5);
+    EXPECT_GT(
+        canvas.CountDark(68 - MeasureClientText("1/2 x").width(), 68, 68, 68 + minus.height()), 5);
 }
 
 TEST_F(DiePainterTest, SavesAndLoadsPositionAndColour) {
@@ -171,7 +173,9 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
     EXPECT_EQ(small.GetRect(tinyCanvas.painter), (CRect{98, 98, 102, 102}));
     small.Draw(tinyCanvas.painter);
     // The value's box takes the picture's blue, and the digit is drawn light on it.
-    EXPECT_GT(tinyCanvas.CountWhere(90, 90, 110, 110, [](QColor c) { return c.blue() > 180 && c.red() < 20; }), 20);
+    EXPECT_GT(tinyCanvas.CountWhere(90, 90, 110, 110,
+                                    [](QColor c) { return c.blue() > 180 && c.red() < 20; }),
+              20);
     EXPECT_GT(tinyCanvas.CountLight(90, 90, 110, 110), 3);
 
     for (const char* colour : {"Broken", "Huge"}) {

@@ -1,10 +1,10 @@
 #include "dice_group_painter.h"
 #include "die_shapes.h"
 #include "gui_test_main.h"
-#include "without_pictures.h"
 #include "paint_support.h"
 #include "text_metrics.h"
 #include "text_painter.h"
+#include "without_pictures.h"
 
 #include <QPalette>
 #include <QTemporaryDir>
@@ -86,7 +86,8 @@ TEST_F(GroupPainterTest, SelectionMarksAreDottedInTheHighlightColour) {
     group->Draw(canvas.painter);
     const QColor highlight = QGuiApplication::palette().color(QPalette::Highlight);
     const CRect bounds = group->GetBoundingRect();
-    const int marked = canvas.Count(bounds.left, bounds.top, bounds.right, bounds.top + 1, highlight);
+    const int marked =
+        canvas.Count(bounds.left, bounds.top, bounds.right, bounds.top + 1, highlight);
     EXPECT_GT(marked, bounds.Width() / 4);
     EXPECT_LT(marked, bounds.Width()); // dotted, not solid
     const CRect box = group->GetModifierBox();
@@ -112,8 +113,8 @@ TEST_F(GroupPainterTest, ModifierBoxAndHitTests) {
     group->Draw(canvas.painter);
     const QSize total = MeasureText(canvas.painter, QStringLiteral("= %1").arg(group->GetTotal()));
     EXPECT_GT(total.width(), MeasureText(canvas.painter, "= 99").width());
-    EXPECT_GT(canvas.CountDark(body.right - total.width(), body.bottom, body.right - total.width() + 6,
-                               body.bottom + total.height()),
+    EXPECT_GT(canvas.CountDark(body.right - total.width(), body.bottom,
+                               body.right - total.width() + 6, body.bottom + total.height()),
               0);
 }
 
@@ -132,9 +133,12 @@ TEST_F(GroupPainterTest, DragImagesAndDeepCopies) {
     Canvas single(500, 300);
     lone->DrawDragImage(single.painter, 10, 0);
     const CRect loneFrame = lone->GetBoundingRect().Offset(10, 0);
-    EXPECT_EQ(single.Count(loneFrame.left, loneFrame.top, loneFrame.right, loneFrame.top + 1, Qt::black), 0);
+    EXPECT_EQ(
+        single.Count(loneFrame.left, loneFrame.top, loneFrame.right, loneFrame.top + 1, Qt::black),
+        0);
 
-    auto copy = std::unique_ptr<CDiceGroupPainter>(static_cast<CDiceGroupPainter*>(pair->Clone().release()));
+    auto copy = std::unique_ptr<CDiceGroupPainter>(
+        static_cast<CDiceGroupPainter*>(pair->Clone().release()));
     EXPECT_TRUE(copy->IsSelected());
     EXPECT_EQ(copy->GetTitle(), "Pair");
     ASSERT_EQ(copy->GetCount(), 2);
@@ -173,8 +177,9 @@ TEST_F(GroupPainterTest, FactoryEffectiveSettersAndFileRoundTrip) {
     EXPECT_STREQ(element.name(), "dicegroup");
     EXPECT_STREQ(element.child("die").child("position").attribute("x").value(), "50");
 
-    doc.load_string(R"(<dicegroup multiplier="1"><die sideCount="8" multiplier="1"><position x="7" y="9"/></die>)"
-                    R"(<die sideCount="4" multiplier="1"><position x="1" y="2"/><color>Green</color></die></dicegroup>)");
+    doc.load_string(
+        R"(<dicegroup multiplier="1"><die sideCount="8" multiplier="1"><position x="7" y="9"/></die>)"
+        R"(<die sideCount="4" multiplier="1"><position x="1" y="2"/><color>Green</color></die></dicegroup>)");
     CDiceGroupPainter loaded;
     ASSERT_TRUE(loaded.Load(doc.first_child()));
     EXPECT_EQ(loaded.PainterAt(0).GetColor(), kDefaultDieColor);
@@ -186,7 +191,8 @@ TEST_F(GroupPainterTest, FactoryEffectiveSettersAndFileRoundTrip) {
 TEST(TextPainter, GeometryDrawingAndFile) {
     CTextPainter text("Round 1", 20, 200);
     const QSize extent = MeasureClientText("Round 1");
-    EXPECT_EQ(text.GetBoundingRect(), CRect::FromPointSize(20, 200, extent.width(), extent.height()));
+    EXPECT_EQ(text.GetBoundingRect(),
+              CRect::FromPointSize(20, 200, extent.width(), extent.height()));
     EXPECT_TRUE(text.HitTest({20, 200}));
     EXPECT_FALSE(text.HitTest({20 + extent.width(), 200}));
     text.Offset(15, -5);
@@ -203,7 +209,10 @@ TEST(TextPainter, GeometryDrawingAndFile) {
     Canvas ghost;
     text.DrawDragImage(ghost.painter, 0, 50);
     EXPECT_GT(ghost.CountWhere(35, 245, 35 + extent.width(), 245 + extent.height(),
-                               [](QColor c) { return c.red() == c.blue() && c.lightness() < 200 && c.lightness() > 100; }),
+                               [](QColor c) {
+                                   return c.red() == c.blue() && c.lightness() < 200 &&
+                                          c.lightness() > 100;
+                               }),
               5);
 
     pugi::xml_document doc;

@@ -42,8 +42,7 @@ struct Canvas {
     int CountLight(int left, int top, int right, int bottom) {
         return CountWhere(left, top, right, bottom, [](QColor c) { return c.lightness() > 160; });
     }
-    template <typename Test>
-    int CountWhere(int left, int top, int right, int bottom, Test test) {
+    template <typename Test> int CountWhere(int left, int top, int right, int bottom, Test test) {
         const QImage& done = Finish();
         int n = 0;
         for (int y = top; y < bottom; ++y)
