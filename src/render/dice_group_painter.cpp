@@ -126,13 +126,7 @@ bool CDiceGroupPainter::ShowsTotal() const {
 
 CRect CDiceGroupPainter::GetBoundingRect() const {
     const CRect body = GetBodyRect();
-    CRect bounds = body.Join(GetTitleRect());
-    const QString modifier = ModifierLabelText(GetModifier());
-    if (!modifier.isEmpty())
-        bounds = bounds.Join(ModifierLabelRect(body, MeasureClientText(modifier)));
-    const QString multiplier = MultiplierLabelText(QString::fromStdString(GetMultiplierText()));
-    if (!multiplier.isEmpty())
-        bounds = bounds.Join(MultiplierLabelRect(body, MeasureClientText(multiplier)));
+    CRect bounds = JoinLabels(body, GetModifier(), GetMultiplier()).Join(GetTitleRect());
     // Room for a two-digit total, whatever the total is.
     if (ShowsTotal())
         bounds = bounds.Join(TotalRect(body, MeasureClientText(TotalText(99))));
@@ -160,12 +154,7 @@ void CDiceGroupPainter::Draw(QPainter& dc) const {
     const CRect titleRect = TitleRectFor(body, MeasureText(dc, title));
     DrawPlainText(dc, titleRect.Offset(2, 0), title);
 
-    const QString modifier = ModifierLabelText(GetModifier());
-    if (!modifier.isEmpty())
-        DrawPlainText(dc, ModifierLabelRect(body, MeasureText(dc, modifier)), modifier);
-    const QString multiplier = MultiplierLabelText(QString::fromStdString(GetMultiplierText()));
-    if (!multiplier.isEmpty())
-        DrawPlainText(dc, MultiplierLabelRect(body, MeasureText(dc, multiplier)), multiplier);
+    DrawLabels(dc, body, GetModifier(), GetMultiplier());
 
     if (GetIgnoreCount() > 0) {
         std::vector<const CDie*> ignored;

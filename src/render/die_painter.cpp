@@ -92,15 +92,7 @@ bool CDiePainter::HasLabels() const {
 
 CRect CDiePainter::GetBoundingRect() const {
     // Measured as the tray view draws: at the screen resolution, in the application font.
-    CRect rect = RectAt(96, 96);
-    CRect bounds = rect;
-    const QString modifier = ModifierLabelText(GetModifier());
-    if (!modifier.isEmpty())
-        bounds = bounds.Join(ModifierLabelRect(rect, MeasureClientText(modifier)));
-    const QString multiplier = MultiplierLabelText(QString::fromStdString(GetMultiplierText()));
-    if (!multiplier.isEmpty())
-        bounds = bounds.Join(MultiplierLabelRect(rect, MeasureClientText(multiplier)));
-    return bounds;
+    return JoinLabels(RectAt(96, 96), GetModifier(), GetMultiplier());
 }
 
 void CDiePainter::Draw(QPainter& dc) const {
@@ -111,12 +103,7 @@ void CDiePainter::Draw(QPainter& dc) const {
     } else {
         DrawShape(dc, true, 0, 0);
     }
-    const QString modifier = ModifierLabelText(GetModifier());
-    if (!modifier.isEmpty())
-        DrawPlainText(dc, ModifierLabelRect(rect, MeasureText(dc, modifier)), modifier);
-    const QString multiplier = MultiplierLabelText(QString::fromStdString(GetMultiplierText()));
-    if (!multiplier.isEmpty())
-        DrawPlainText(dc, MultiplierLabelRect(rect, MeasureText(dc, multiplier)), multiplier);
+    DrawLabels(dc, rect, GetModifier(), GetMultiplier());
 }
 
 void CDiePainter::DrawValue(QPainter& dc, const CRect& rect) const {

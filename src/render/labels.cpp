@@ -1,5 +1,7 @@
 #include "labels.h"
 
+#include "text_metrics.h"
+
 #include <QPainter>
 
 namespace rp {
@@ -21,6 +23,27 @@ CRect ModifierLabelRect(const CRect& anchor, QSize text) {
 
 CRect MultiplierLabelRect(const CRect& anchor, QSize text) {
     return CRect{anchor.left - text.width(), anchor.top, anchor.left, anchor.top + text.height()};
+}
+
+CRect JoinLabels(const CRect& anchor, int modifier, const CFraction& multiplier) {
+    CRect bounds = anchor;
+    const QString modifierText = ModifierLabelText(modifier);
+    if (!modifierText.isEmpty())
+        bounds = bounds.Join(ModifierLabelRect(anchor, MeasureClientText(modifierText)));
+    const QString multiplierText = MultiplierLabelText(QString::fromStdString(multiplier.Format()));
+    if (!multiplierText.isEmpty())
+        bounds = bounds.Join(MultiplierLabelRect(anchor, MeasureClientText(multiplierText)));
+    return bounds;
+}
+
+void DrawLabels(QPainter& dc, const CRect& anchor, int modifier, const CFraction& multiplier) {
+    const QString modifierText = ModifierLabelText(modifier);
+    if (!modifierText.isEmpty())
+        DrawPlainText(dc, ModifierLabelRect(anchor, MeasureText(dc, modifierText)), modifierText);
+    const QString multiplierText = MultiplierLabelText(QString::fromStdString(multiplier.Format()));
+    if (!multiplierText.isEmpty())
+        DrawPlainText(dc, MultiplierLabelRect(anchor, MeasureText(dc, multiplierText)),
+                      multiplierText);
 }
 
 void DrawPlainText(QPainter& dc, const CRect& rect, const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fraction.h"
 #include "geometry.h"
 
 #include <QColor>
@@ -19,6 +20,11 @@ QString MultiplierLabelText(const QString& multiplierText);
 // both with their top on the anchor's top.
 CRect ModifierLabelRect(const CRect& anchor, QSize text);
 CRect MultiplierLabelRect(const CRect& anchor, QSize text);
+
+// The anchor joined with its modifier and multiplier labels, as measured in
+// the application font; and the drawing of those labels.
+CRect JoinLabels(const CRect& anchor, int modifier, const CFraction& multiplier);
+void DrawLabels(QPainter& dc, const CRect& anchor, int modifier, const CFraction& multiplier);
 
 // Draws a text with plain left/top alignment at the rectangle's corner.
 void DrawPlainText(QPainter& dc, const CRect& rect, const QString& text);
