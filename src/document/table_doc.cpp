@@ -100,6 +100,16 @@ CDocState& CTableDoc::PushState() {
     return GetCurrentState();
 }
 
+void CTableDoc::EndEdit() {
+    if (current > 0 && GetCurrentState().GetLabel().isEmpty()) {
+        states.erase(states.begin() + static_cast<std::ptrdiff_t>(current));
+        --current;
+        RefreshTitle();
+        return;
+    }
+    emit contentsChanged();
+}
+
 void CTableDoc::DropUnlabelledStates() {
     // An edit that changed nothing left its state unlabelled; the first
     // state (the tray as opened) always stays.

@@ -41,6 +41,12 @@ public:
     CDocState& GetCurrentState() const { return *states[current]; }
     // A copy of the current state, now current, for one edit to change.
     CDocState& PushState();
+    // Ends the edit begun by PushState. An edit that left its state
+    // unlabelled changed nothing: the state is dropped at once, so that the
+    // title, the modified mark and the undo list are as they were before.
+    void EndEdit();
+    // Asks every view of the tray to repaint (after a selection change).
+    void UpdateAllViews() { emit contentsChanged(); }
     void Undo(int steps);
     void Redo(int steps);
     QStringList GetUndoLabels();

@@ -72,6 +72,22 @@ TEST_F(TableDocTest, UnlabelledStatesAreDropped) {
     EXPECT_EQ(doc.GetCurrentState().Entities().size(), 1u);
 }
 
+TEST_F(TableDocTest, EndingAnEditThatChangedNothingLeavesNoTrace) {
+    Edit("a");
+    ASSERT_TRUE(doc.Save(folder.filePath("a.rlp")));
+    QSignalSpy titles(&doc, &CTableDoc::titleChanged);
+    doc.PushState().IncrementModifiers(); // nothing selected: no label
+    doc.EndEdit();
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetTitle(), "a.rlp");
+    EXPECT_EQ(doc.StateCount(), 2u);
+    EXPECT_EQ(titles.count(), 2); // marked by the push, unmarked by the end
+    doc.PushState().AddText("b", 0, 0);
+    doc.EndEdit();
+    EXPECT_EQ(doc.StateCount(), 3u);
+    EXPECT_EQ(doc.GetTitle(), "a.rlp *");
+}
+
 TEST_F(TableDocTest, UndoRestoresTheSelectionOfTheTime) {
     Edit("a");
     doc.GetCurrentState().SelectAll();
