@@ -75,11 +75,17 @@ std::int64_t TrayDiceBound(std::string_view bytes) {
     xml::CXmlDocument document;
     if (!document.ParseText(bytes))
         return NotationDiceBound(bytes);
-    // Text nodes only: attributes never hold notation.
+    // Text nodes only: attributes never hold notation. An element's text is
+    // read as one, so leading digits may continue the number before them.
     std::int64_t bound = 0;
     AnyNode(document.Root().root(), [&bound](pugi::xml_node node) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
-            bound += NotationDiceBound(node.value());
+        if (node.type() != pugi::node_pcdata && node.type() != pugi::node_cdata)
+            return false;
+        const std::string_view text = node.value();
+        const std::size_t first = text.find_first_not_of(" ()");
+        const bool digit =
+            first != std::string_view::npos && text[first] >= '0' && text[first] <= '9';
+        bound += NotationDiceBound(text) + (digit ? CDiceGroup::kMaxTermDice : 0);
         return false;
     });
     return bound;
