@@ -91,6 +91,11 @@ std::int64_t TrayDiceBound(std::string_view bytes) {
     return bound;
 }
 
+bool IsKnownUnfaithfulText(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos ||
+           (!text.empty() && text.find_first_not_of(" \t") == std::string_view::npos);
+}
+
 bool HasHugeMultiplier(std::string_view bytes) {
     return AnyNode(bytes, [](pugi::xml_node node) {
         const std::int64_t numerator = ReadInt(xml::AttributeText(node, "multiplier"));

@@ -51,6 +51,10 @@ std::int64_t NotationDiceBound(std::string_view text);
 // all of it when it is read as plain lines.
 std::int64_t TrayDiceBound(std::string_view bytes);
 
+// Text content that is known not to come back as it was written: holding a
+// line feed or carriage return, or nothing but spaces and tabs.
+bool IsKnownUnfaithfulText(std::string_view text);
+
 // Whether a "multiplier" attribute is so large that a group's kept sum
 // times it could pass the 64-bit range (at or beyond 2^16).
 bool HasHugeMultiplier(std::string_view bytes);
