@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <numeric>
 #include <vector>
 
 namespace rp::odds {
@@ -45,6 +47,27 @@ public:
 private:
     std::int64_t left = kMaxWork;
 };
+
+// Totals are computed on a grid origin + step * index, so that dice whose
+// values are far apart (multipliers) need no room for the gaps.
+struct CGrid {
+    std::int64_t origin = 0;
+    std::int64_t step = 1;
+    std::int64_t Index(std::int64_t value) const { return (value - origin) / step; }
+};
+
+// The grid step that every difference of two values is a multiple of.
+inline CGrid GridOf(const std::vector<std::int64_t>& values) {
+    CGrid grid;
+    if (values.empty())
+        return grid;
+    grid.origin = values.front();
+    std::int64_t step = 0;
+    for (const std::int64_t v : values)
+        step = std::gcd(step, std::abs(v - grid.origin));
+    grid.step = step == 0 ? 1 : step;
+    return grid;
+}
 
 // Weights of consecutive grid indexes first, first + 1, ...; empty means
 // nothing is possible.
