@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "cli_odds.h"
 #include "dice_group.h"
 #include "doc_state.h"
 #include "file_bytes.h"
@@ -22,12 +23,15 @@ namespace {
 constexpr const char* kUsage =
     "usage: rollpouch-cli describe TEXT...\n"
     "       rollpouch-cli roll [--seed N] TEXT...\n"
+    "       rollpouch-cli odds [--ignore N] TEXT...\n"
     "       rollpouch-cli list [--seed N] [--roll] FILE\n"
     "       rollpouch-cli convert [--seed N] FILE\n"
     "       rollpouch-cli render [--seed N] FILE OUT.png\n"
     "\n"
     "  describe   print each dice-notation TEXT in normal form\n"
     "  roll       roll each TEXT: DESCRIPTION: FACES = TOTAL\n"
+    "  odds       each TEXT's totals with their exact chances in %:\n"
+    "             TOTAL, EXACTLY, AT LEAST; --ignore N leaves out the N lowest dice\n"
     "  list       list the dice groups of a tray file by label, sorted;\n"
     "             with --roll, roll them all first and show the results\n"
     "  convert    read a tray file (or lines of dice notation) and print it\n"
@@ -232,6 +236,10 @@ int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
         if (std::string_view(argv[i]) == "--help")
             return Usage(out, 0);
     const std::string_view command = argv[1];
+    if (command == "odds") {
+        const std::optional<int> status = Odds(argc, argv, out, err);
+        return status ? *status : Usage(err, 2);
+    }
 
     Options options;
     const bool isList = command == "list", isConvert = command == "convert",

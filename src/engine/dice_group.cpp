@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <limits>
 
 namespace rp {
 
@@ -81,7 +82,17 @@ int CDiceGroup::GetTotal() const {
         for (const CDie* die : ignored)
             total -= die->GetValue();
     }
-    return ClampToInt(multiplier.Apply64(total) + modifier);
+    return GetTotalOfKept(total);
+}
+
+int CDiceGroup::GetTotalOfKept(std::int64_t keptSum) const {
+    // The multiplier saturates at the 64-bit limits; adding the modifier
+    // there must saturate too, not overflow.
+    std::int64_t total = 0;
+    if (__builtin_add_overflow(multiplier.Apply64(keptSum), std::int64_t{modifier}, &total))
+        total = modifier < 0 ? std::numeric_limits<std::int64_t>::min()
+                             : std::numeric_limits<std::int64_t>::max();
+    return ClampToInt(total);
 }
 
 void CDiceGroup::GetIgnoredDice(std::vector<const CDie*>& listOut) const {

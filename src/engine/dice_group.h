@@ -55,6 +55,9 @@ public:
     int Roll();
     // The total of the current faces.
     int GetTotal() const;
+    // The total for a sum of kept dice values: the group multiplier applied,
+    // the group modifier added, brought back into 32 bits.
+    int GetTotalOfKept(std::int64_t keptSum) const;
     // The dice the ignore count leaves out, from the current faces.
     void GetIgnoredDice(std::vector<const CDie*>& listOut) const;
 

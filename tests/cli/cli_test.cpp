@@ -76,6 +76,32 @@ TEST(Cli, RollIsRepeatableWithASeed) {
     EXPECT_NE(a.out, c.out);
 }
 
+TEST(Cli, OddsListsEveryTotalAndGoesOnPastRefusals) {
+    const Result r = RunCli({"odds", "1d4+1", "x", "1000d6+1d6", "1d20+5"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "error: not dice notation: x\nerror: too many outcomes: 1000d6+1d6\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("1d20+5")), "1d4+1: mean 3.5000, min 2, max 5\n"
+                                                     "2\t25.0000\t100.0000\n"
+                                                     "3\t25.0000\t75.0000\n"
+                                                     "4\t25.0000\t50.0000\n"
+                                                     "5\t25.0000\t25.0000\n");
+    EXPECT_NE(r.out.find("\n15\t4.9988\t54.9988\n"), std::string::npos);
+
+    const Result best = RunCli({"odds", "--ignore", "1", "2d4"});
+    EXPECT_EQ(best.status, 0);
+    EXPECT_EQ(best.out, "2d4, ignore lowest 1: mean 3.1250, min 1, max 4\n"
+                        "1\t6.2500\t100.0000\n2\t18.7500\t93.7500\n"
+                        "3\t31.2500\t75.0000\n4\t43.7500\t43.7500\n");
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"odds"},
+                                                                 {"odds", "--ignore"},
+                                                                 {"odds", "--ignore", "1x", "1d6"},
+                                                                 {"odds", "--seed", "1", "1d6"}}) {
+        const Result usage = RunCli(bad);
+        EXPECT_EQ(usage.status, 2);
+        EXPECT_NE(usage.err.find("usage:"), std::string::npos);
+    }
+}
+
 TEST_F(CliFiles, ListSortsLabelsAndRollsInFileOrder) {
     const std::string path = Write("tray.rlp", R"(<dicegroups>
 	<dicegroup ignoreCount="1" modifier="0" multiplier="1" title="b"><die sideCount="6" multiplier="1"/><die sideCount="6" multiplier="1"/></dicegroup>

@@ -1,6 +1,7 @@
 #include "dice_group.h"
 #include "random_source.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -37,6 +38,16 @@ TEST(DiceGroup, TotalLeavesOutIgnoredDiceThenAppliesMultiplierAndModifier) {
     CDiceGroup empty;
     empty.SetModifier(5);
     EXPECT_EQ(empty.Roll(), 5);
+
+    // A product past the 64-bit range saturates, and so does the modifier on top.
+    CDiceGroup huge;
+    for (int i = 0; i < 3; ++i) {
+        huge.AddDieBack(std::make_unique<CDie>(1, 1));
+        huge.Dice().back()->SetModifier(INT_MAX);
+    }
+    huge.SetMultiplier("2147483647");
+    huge.SetModifier(1);
+    EXPECT_EQ(huge.GetTotal(), INT_MAX);
 }
 
 TEST(DiceGroup, IgnoredDiceAreTheLowestWithTiesByOrder) {
