@@ -4,6 +4,8 @@
 #include "die_shapes.h"
 #include "doc_state.h"
 #include "random_source.h"
+#include "strokes.h"
+#include "text_metrics.h"
 #include "text_painter.h"
 
 #include <QDir>
@@ -22,7 +24,7 @@ const int kSides[] = {4, 6, 8, 10, 12, 20, 100};
 void PaintSets(QPainter& dc, const QStringList& colours, int left, const QColor& background) {
     const int width = 640, height = 80 * static_cast<int>(colours.size() + 1) + 40;
     dc.fillRect(left, 0, width, height, background);
-    dc.setPen(ContrastColor(background));
+    dc.setPen(TrayPen(ContrastColor(background)));
     dc.setBackground(background);
     int y = 60;
     for (const QString& colour : colours) {
@@ -49,7 +51,7 @@ void PaintSets(QPainter& dc, const QStringList& colours, int left, const QColor&
 
 void PaintTray(QPainter& dc, int top) {
     dc.fillRect(0, top, 1280, 420, Qt::white);
-    dc.setPen(Qt::black);
+    dc.setPen(TrayPen(Qt::black));
     dc.setBackground(Qt::white);
     CDocState state;
     auto attack = std::make_unique<CDiceGroupPainter>();
@@ -106,7 +108,7 @@ int main(int argc, char** argv) {
     QImage image(1280, setsHeight + 420, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter dc(&image);
-    dc.setFont(QGuiApplication::font());
+    dc.setFont(TrayFont());
     dc.setBackgroundMode(Qt::OpaqueMode);
     PaintSets(dc, colours, 0, Qt::white);
     PaintSets(dc, colours, 640, QColor(40, 40, 40));
