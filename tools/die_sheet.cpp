@@ -1,5 +1,6 @@
 // Paints every die picture set and a sample tray into one PNG, for looking
-// at what the dice and groups draw: rollpouch-die-sheet OUT.png
+// at what the dice and groups draw: rollpouch-die-sheet OUT.png [SCALE], SCALE
+// being the device pixel ratio (1 or 2; default 1).
 #include "colour.h"
 #include "die_shapes.h"
 #include "doc_state.h"
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -87,7 +89,7 @@ void PaintTray(QPainter& dc, int top) {
     state.AddBack(std::move(black));
     state.AddBack(std::move(note));
     state.DrawAll(dc);
-    QPoint drop(610, top + 330);
+    QPoint drop(565, top + 330); // snaps to the left edge of "Damage"
     state.DrawNewDie(dc, 20, drop);
 }
 
@@ -98,14 +100,16 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     random_source::Seed(7);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: rollpouch-die-sheet OUT.png\n");
+    const int scale = argc == 3 ? std::atoi(argv[2]) : 1;
+    if ((argc != 2 && argc != 3) || (scale != 1 && scale != 2)) {
+        std::fprintf(stderr, "usage: rollpouch-die-sheet OUT.png [SCALE]\n");
         return 2;
     }
     const QStringList colours =
         QDir(CDiePainter::ImagesFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     const int setsHeight = 80 * static_cast<int>(colours.size()) + 120;
-    QImage image(1280, setsHeight + 420, QImage::Format_RGB32);
+    QImage image(1280 * scale, (setsHeight + 420) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter dc(&image);
     dc.setFont(TrayFont());
