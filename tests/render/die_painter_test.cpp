@@ -14,17 +14,18 @@ namespace {
 
 using test::Canvas;
 
-QImage Filled(int size, QColor colour) {
+// A square picture of one colour, with another in its middle quarter.
+QImage Face(int size, QColor colour, QColor middle) {
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(colour);
+    QPainter(&image).fillRect(size * 3 / 8, size * 3 / 8, size / 4, size / 4, middle);
     return image;
 }
 
 // Writes a JPEG that stores `dpi` as its resolution, or none for 0.
-void WriteJpeg(const QString& path, QImage image, int dpi) {
-    const int dotsPerMeter = qRound((dpi > 0 ? dpi : 300) / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
+void WriteJpeg(const QString& path, QImage image, int dpi = 96) {
+    image.setDotsPerMeterX(qRound((dpi > 0 ? dpi : 300) / 0.0254));
+    image.setDotsPerMeterY(qRound((dpi > 0 ? dpi : 300) / 0.0254));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -35,12 +36,6 @@ void WriteJpeg(const QString& path, QImage image, int dpi) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-bool Near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-               std::abs(a.blue() - b.blue()) <
-           40;
 }
 
 // Dice without pictures unless a test points at a picture folder.
@@ -224,33 +219,47 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
     CDiePainter::SetImagesFolder({});
 }
 
-TEST(DiePictures, ResolutionAndLabelColourOfScaledPictures) {
-    // A brown face with a green middle, where the value goes.
-    QImage face = Filled(64, QColor(120, 70, 20));
-    for (int y = 24; y < 40; ++y)
-        for (int x = 24; x < 40; ++x)
-            face.setPixelColor(x, y, QColor(30, 160, 40));
+TEST(DiePictures, ResolutionLabelColourAndDoublePictures) {
+    const QColor brown(120, 70, 20), green(30, 160, 40), blue(0, 0, 220);
     QTemporaryDir folder;
-    WriteJpeg(folder.filePath("Seventy-two/d6.jpg"), face, 72);
-    WriteJpeg(folder.filePath("Unknown/d6.jpg"), face, 0);
+    WriteJpeg(folder.filePath("Seventy-two/d6.jpg"), Face(64, brown, green), 72);
+    WriteJpeg(folder.filePath("Unknown/d6.jpg"), Face(64, brown, green), 0);
+    WriteJpeg(folder.filePath("Unknown/d6@2x.jpg"), Face(128, blue, blue));
+    WriteJpeg(folder.filePath("Unknown/d8.jpg"), Face(64, brown, green));
+    QFile broken(folder.filePath("Unknown/d8@2x.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("no picture") > 0);
+    broken.close();
     CDiePainter::SetImagesFolder(folder.path());
     const struct {
         const char* colour;
-        int width;
-    } cases[] = {{"Seventy-two", 85}, {"Unknown", 64}};
+        int sides, width;
+        qreal ratio;
+        bool doubled;
+    } cases[] = {{"Seventy-two", 6, 85, 1, false}, {"Unknown", 6, 64, 1, false},
+                 {"Unknown", 6, 64, 1.25, false},  {"Unknown", 6, 64, 1.5, true},
+                 {"Unknown", 6, 64, 2, true},      {"Unknown", 8, 64, 2, false}};
     for (const auto& c : cases) {
-        C6Sider die(100, 100, 5);
-        die.SetColor(c.colour);
-        EXPECT_EQ(die.GetRect().Width(), c.width) << c.colour;
-        Canvas canvas;
-        die.Draw(canvas.painter);
-        // The value's box is green like the face under it, not brown.
+        SCOPED_TRACE(testing::Message() << c.colour << " d" << c.sides << " at " << c.ratio);
+        auto die = MakeDiePainter(c.sides, 100, 100, 5);
+        die->SetColor(c.colour);
+        EXPECT_EQ(die->GetRect().Width(), c.width);
+        Canvas canvas(200, 200, Qt::white, c.ratio);
+        die->Draw(canvas.painter);
+        const auto at = [&](int units) { return qRound(units * c.ratio); };
+        EXPECT_EQ(canvas.At(at(74), at(74)).blue() > 150, c.doubled);
+        // The value's box takes the colour of the face's middle, not brown.
         EXPECT_EQ(canvas.CountWhere(
-                      94, 92, 106, 108,
+                      at(94), at(92), at(106), at(108),
                       [](QColor p) { return p.red() > 80 && p.green() < 120 && p.blue() < 60; }),
-                  0)
-            << c.colour;
+                  0);
     }
+    // Without its double picture a die is drawn from the plain one again.
+    QFile::remove(folder.filePath("Unknown/d6@2x.jpg"));
+    C6Sider die(100, 100, 5);
+    die.SetColor("Unknown");
+    Canvas canvas(200, 200, Qt::white, 2);
+    die.Draw(canvas.painter);
+    EXPECT_LT(canvas.At(148, 148).blue(), 100);
     CDiePainter::SetImagesFolder({});
 }
 
@@ -258,7 +267,7 @@ TEST(DiePictures, LookupFollowsTheFolderAndStaysInside) {
     QTemporaryDir root;
     const QString images = root.filePath("images");
     const auto write = [&](const QString& path, int size) {
-        WriteJpeg(root.filePath(path), Filled(size, Qt::red), 96);
+        WriteJpeg(root.filePath(path), Face(size, Qt::red, Qt::red));
     };
     CDiePainter::SetImagesFolder(images);
     C6Sider die(100, 100, 1);
@@ -290,41 +299,6 @@ TEST(DiePictures, LookupFollowsTheFolderAndStaysInside) {
     EXPECT_EQ(widthAfter("C"), 30);
     QFile::remove(root.filePath("images/C/d6.jpg"));
     EXPECT_EQ(widthAfter("C"), 30) << "nothing opens: the die keeps its picture";
-    CDiePainter::SetImagesFolder({});
-}
-
-TEST(DiePictures, DoublePicturesOnDenseScreens) {
-    QTemporaryDir folder;
-    const QColor red(220, 0, 0), blue(0, 0, 220);
-    WriteJpeg(folder.filePath("Sharp/d6.jpg"), Filled(64, red), 96);
-    WriteJpeg(folder.filePath("Sharp/d6@2x.jpg"), Filled(128, blue), 96);
-    WriteJpeg(folder.filePath("Sharp/d8.jpg"), Filled(64, red), 96);
-    QFile broken(folder.filePath("Sharp/d8@2x.jpg"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not a picture");
-    broken.close();
-    CDiePainter::SetImagesFolder(folder.path());
-    const struct {
-        int sides;
-        qreal ratio;
-        QColor seen;
-    } cases[] = {{6, 1, red}, {6, 1.25, red}, {6, 1.5, blue}, {6, 2, blue}, {8, 2, red}};
-    for (const auto& c : cases) {
-        auto die = MakeDiePainter(c.sides, 50, 50, 1);
-        die->SetColor("Sharp");
-        EXPECT_EQ(die->GetRect(), (CRect{18, 18, 82, 82}));
-        Canvas canvas(100, 100, Qt::white, c.ratio);
-        die->Draw(canvas.painter);
-        EXPECT_TRUE(Near(canvas.At(qRound(20 * c.ratio), qRound(20 * c.ratio)), c.seen))
-            << c.sides << " at " << c.ratio;
-    }
-    // Without the double picture, the plain one is drawn again.
-    QFile::remove(folder.filePath("Sharp/d6@2x.jpg"));
-    C6Sider die(50, 50, 1);
-    die.SetColor("Sharp");
-    Canvas canvas(100, 100, Qt::white, 2);
-    die.Draw(canvas.painter);
-    EXPECT_TRUE(Near(canvas.At(40, 40), red));
     CDiePainter::SetImagesFolder({});
 }
 

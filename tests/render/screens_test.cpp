@@ -30,11 +30,11 @@ protected:
     void TearDown() override { CDiePainter::SetImagesFolder({}); }
 
     // A titled d6 and d20 from their pictures, a die label and a total.
-    static std::unique_ptr<CDiceGroupPainter> SmallGroup(const QString& colour = "Light Gray") {
+    static std::unique_ptr<CDiceGroupPainter> SmallGroup() {
         auto group = std::make_unique<CDiceGroupPainter>();
         group->SetTitle("Attack roll");
-        group->AddNewDie(6, colour, 100, 120);
-        group->AddNewDie(20, colour, 170, 120)->SetModifier(2);
+        group->AddNewDie(6, "Light Gray", 100, 120);
+        group->AddNewDie(20, "Light Gray", 170, 120)->SetModifier(2);
         group->SetModifier(3);
         return group;
     }
@@ -51,13 +51,10 @@ TEST_F(ScreensTest, DrawnWhereMeasuredOnEveryDevice) {
         const auto px = [r](int units) { return qRound(units * r); };
 
         // Nothing is drawn outside the bounding rectangle.
-        const CRect bounds = group->GetBoundingRect();
-        const int all = canvas.CountWhere(0, 0, image.width(), image.height(),
-                                          [](QColor c) { return c != Qt::white; });
-        const int inside =
-            canvas.CountWhere(px(bounds.left), px(bounds.top), px(bounds.right), px(bounds.bottom),
-                              [](QColor c) { return c != Qt::white; });
-        EXPECT_EQ(all, inside);
+        const CRect b = group->GetBoundingRect();
+        const auto drawn = [](QColor c) { return c != Qt::white; };
+        EXPECT_EQ(canvas.CountWhere(0, 0, image.width(), image.height(), drawn),
+                  canvas.CountWhere(px(b.left), px(b.top), px(b.right), px(b.bottom), drawn));
 
         // The frame runs on the body's edges, and the d6 inside it is drawn
         // at its rectangle: its picture's edge is 6 units in.
@@ -106,15 +103,15 @@ TEST_F(ScreensTest, EveryLineScalesAlike) {
     // Each kind of line covers four times the pixels or more (diagonals) at
     // twice the ratio; one device pixel wide, it would cover twice as many.
     // Outlines are counted above the face values.
-    const CRect top = group.GetBodyRect();
+    const CRect top = group.GetBodyRect(), all{0, 0, 400, 300};
     const struct {
         QColor colour;
         CRect area;
     } lines[] = {{Qt::black, {top.left, top.top, top.right, top.top + 20}},
-                 {Button(), {0, 0, 400, 300}},
-                 {Qt::red, {0, 0, 400, 300}},
-                 {highlight, {0, 0, 400, 300}},
-                 {Qt::green, {0, 0, 400, 300}}};
+                 {Button(), all},
+                 {Qt::red, all},
+                 {highlight, all},
+                 {Qt::green, all}};
     for (const auto& line : lines) {
         const CRect a = line.area;
         const int small = one->Count(a.left, a.top, a.right, a.bottom, line.colour);
@@ -136,7 +133,7 @@ TEST_F(ScreensTest, EveryLineScalesAlike) {
 
 TEST_F(ScreensTest, OutlinesAfterAMovingTextKeepThePen) {
     CTextPainter text("Moving", 10, 10);
-    auto group = SmallGroup("Nowhere");
+    auto group = SmallGroup();
     Canvas canvas(400, 300);
     text.DrawDragImage(canvas.painter, 0, 100);
     group->DrawDragImage(canvas.painter, 0, 0);
