@@ -1,7 +1,6 @@
 #include "doc_state.h"
 
 #include "die_shapes.h"
-#include "labels.h"
 #include "strokes.h"
 #include "text_painter.h"
 
