@@ -17,6 +17,10 @@ namespace rp {
 // font on the painter before drawing: painter.setFont(TrayFont()). Nothing
 // here measures on the painter; a painter with another font would draw
 // texts that do not fit the rectangles that hit tests and layout use.
+// The rest of the painter's set-up: pen TrayPen(contrast colour of the
+// background) (strokes.h), background brush of the tray's colour with
+// Qt::OpaqueMode, no antialiasing, and no scaling of its own: tray units
+// map to the device's logical pixels, its pixel ratio does the rest.
 QFont TrayFont();
 
 // Width and height of a one-line text in TrayFont(), in tray units.
