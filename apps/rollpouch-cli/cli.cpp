@@ -6,6 +6,8 @@
 #include "file_bytes.h"
 #include "mini_list.h"
 #include "random_source.h"
+#include "strokes.h"
+#include "text_metrics.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -26,7 +28,7 @@ constexpr const char* kUsage =
     "       rollpouch-cli odds [--ignore N] TEXT...\n"
     "       rollpouch-cli list [--seed N] [--roll] FILE\n"
     "       rollpouch-cli convert [--seed N] FILE\n"
-    "       rollpouch-cli render [--seed N] FILE OUT.png\n"
+    "       rollpouch-cli render [--seed N] [--scale N] FILE OUT.png\n"
     "\n"
     "  describe   print each dice-notation TEXT in normal form\n"
     "  roll       roll each TEXT: DESCRIPTION: FACES = TOTAL\n"
@@ -37,12 +39,14 @@ constexpr const char* kUsage =
     "  convert    read a tray file (or lines of dice notation) and print it\n"
     "             as Rollpouch saves it\n"
     "  render     paint a tray file into a PNG picture\n"
-    "  --seed N   seed the generator with N (0 <= N < 4294967296)\n";
+    "  --seed N   seed the generator with N (0 <= N < 4294967296)\n"
+    "  --scale N  render at N device pixels per tray unit (1 or 2; default 1)\n";
 
 struct Options {
     bool seeded = false;
     std::uint32_t seed = 0;
     bool roll = false;
+    int scale = 1;
     std::vector<std::string> args;
 };
 
@@ -77,6 +81,12 @@ bool ParseOptions(int argc, char** argv, bool allowSeed, bool allowRoll, Options
             ++i;
         } else if (arg == "--roll" && allowRoll) {
             options.roll = true;
+        } else if (arg == "--scale" && std::string_view(argv[1]) == "render") {
+            const std::string_view value = i + 1 < argc ? argv[i + 1] : "";
+            if (value != "1" && value != "2")
+                return false;
+            options.scale = value[0] - '0';
+            ++i;
         } else {
             return false;
         }
@@ -186,7 +196,8 @@ int Render(const Options& options, std::FILE* err) {
     constexpr int kMargin = 10, kMaxSide = 16384;
     const CRect area = state.GetExtent().Inflate(kMargin);
     const std::string& png = options.args[1];
-    if (area.Width() > kMaxSide || area.Height() > kMaxSide) {
+    const int scale = options.scale;
+    if (area.Width() > kMaxSide / scale || area.Height() > kMaxSide / scale) {
         std::fprintf(err, "error: the tray is too large to render (%i x %i)\n", area.Width(),
                      area.Height());
         return 2;
@@ -194,12 +205,14 @@ int Render(const Options& options, std::FILE* err) {
     const QColor background = state.GetBackgroundValue() == kWhite
                                   ? QColor(Qt::white)
                                   : ToQColor(state.GetBackgroundValue());
-    QImage image(area.Width(), area.Height(), QImage::Format_RGB32);
+    // Painted in tray units: the device pixel ratio scales it all.
+    QImage image(area.Width() * scale, area.Height() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(background);
     QPainter dc(&image);
     dc.translate(-area.left, -area.top);
-    dc.setFont(QGuiApplication::font());
-    dc.setPen(ContrastColor(background));
+    dc.setFont(TrayFont());
+    dc.setPen(TrayPen(ContrastColor(background)));
     dc.setBackground(background);
     dc.setBackgroundMode(Qt::OpaqueMode);
     state.DrawAll(dc);

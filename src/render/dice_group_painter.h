@@ -49,8 +49,7 @@ public:
     void SetDiceColor(const QString& colour);
     void CollectColors(QSet<QString>& colours) const;
 
-    CRect GetTitleRect(const QPainter& dc) const;
-    // The same measured in the application font, without a painter.
+    // Above the body, as high as the title but at least 18 units.
     CRect GetTitleRect() const;
     // The small box right of the group that opens the modifier editor.
     CRect GetModifierBox() const;

@@ -145,7 +145,9 @@ TEST_F(CliFiles, ErrorsAndUsage) {
                                                {"roll"},
                                                {"describe", "--seed", "1", "1d6"},
                                                {"list", "a", "b"},
-                                               {"roll", "--roll", "1d6"}}) {
+                                               {"roll", "--roll", "1d6"},
+                                               {"render", "--scale", "3", "a", "b.png"},
+                                               {"convert", "--scale", "2", "a"}}) {
         const Result r = RunCli(bad);
         EXPECT_EQ(r.status, 2) << (bad.empty() ? "" : bad[0]);
         EXPECT_NE(r.err.find("usage:"), std::string::npos);
@@ -191,6 +193,12 @@ TEST_F(CliFiles, RenderPaintsTheTrayWithAMargin) {
     EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 128, 0));
     EXPECT_GE(image.width(), 252 + 20);
     EXPECT_GE(image.height(), 200 + 20);
+    // At scale 2 the same tray in twice the pixels.
+    const std::string twicePng = (dir / "twice.png").string();
+    EXPECT_EQ(RunCli({"render", "--scale", "2", (dir / "small.rlp").string(), twicePng}).status, 0);
+    const QImage twice(QString::fromStdString(twicePng));
+    EXPECT_EQ(twice.size(), image.size() * 2);
+    EXPECT_EQ(twice.pixelColor(1, 1), QColor(0, 128, 0));
 
     const Result unwritable =
         RunCli({"render", (dir / "small.rlp").string(), (dir / "no/such/dir.png").string()});
