@@ -51,6 +51,36 @@ def encode_png(width, height, rows):
             + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
 
 
+def encode_rgb_png(width, height, rows):
+    """rows: list of bytes objects, width*3 RGB bytes each (24-bit, opaque)."""
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    raw = b"".join(b"\x00" + bytes(r) for r in rows)
+    return (b"\x89PNG\r\n\x1a\n" + _chunk(b"IHDR", ihdr)
+            + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
+
+
+def blit(sheet, rows, x0, y0, zoom):
+    """Draws RGBA `rows` onto an RGB sheet (a list of bytearrays), each
+    pixel as a zoom x zoom block; used for contact sheets."""
+    for y in range(len(rows) * zoom):
+        src = rows[y // zoom]
+        for x in range(len(src) // 4 * zoom):
+            r, g, b, a = src[(x // zoom) * 4:(x // zoom) * 4 + 4]
+            o = (x0 + x) * 3
+            under = sheet[y0 + y][o:o + 3]
+            sheet[y0 + y][o:o + 3] = bytes((v * a + u * (255 - a) + 127) // 255
+                                           for v, u in zip((r, g, b), under))
+
+
+def preview_argument(argv):
+    """OUT of `--preview OUT.png`, or None; any other argument is an error."""
+    if argv[1:2] == ["--preview"] and len(argv) == 3:
+        return argv[2]
+    if len(argv) != 1:
+        sys.exit("usage: %s [--preview OUT.png]" % os.path.basename(argv[0]))
+    return None
+
+
 def decode_png(data):
     """Minimal reader for what encode_png writes; used by the self-check."""
     assert data[:8] == b"\x89PNG\r\n\x1a\n"
@@ -545,29 +575,14 @@ def write_preview(path):
             for size in SIZES:
                 with open(os.path.join(OUT_DIR, "%s-%d.png" % (name, size)), "rb") as fh:
                     _, rows = decode_png(fh.read())
-                z = zoom(size)
-                for y in range(size * z):
-                    for x in range(size * z):
-                        r, g, b, a = rows[y // z][(x // z) * 4:(x // z) * 4 + 4]
-                        o = (x0 + x) * 3
-                        under = sheet[y0 + y][o:o + 3]
-                        sheet[y0 + y][o:o + 3] = bytes(
-                            (v * a + u * (255 - a) + 127) // 255
-                            for v, u in zip((r, g, b), under))
-                x0 += size * z + 12
-    raw = b"".join(b"\x00" + bytes(r) for r in sheet)
+                blit(sheet, rows, x0, y0, zoom(size))
+                x0 += size * zoom(size) + 12
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n"
-                + _chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-                + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
+        f.write(encode_rgb_png(width, height, sheet))
 
 
 def main(argv):
-    preview = None
-    if argv[1:2] == ["--preview"] and len(argv) == 3:
-        preview = argv[2]
-    elif len(argv) != 1:
-        sys.exit("usage: make_icons.py [--preview OUT.png]")
+    preview = preview_argument(argv)
     os.makedirs(OUT_DIR, exist_ok=True)
     for name, small, large in FAMILIES:
         for size in SIZES:

@@ -21,7 +21,7 @@ import struct
 import zlib
 
 from make_die_images import COLOURS, LIGHT, OUTLINES, centroid, faces_of, inside, segments
-from make_icons import _chunk
+from make_icons import encode_rgb_png
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "src", "resources", "splash", "splash.png")
@@ -356,10 +356,7 @@ def main():
     text(pic, "Version 1.1", 56, 168, 29.0, VERSION, 1.9, 1.2, 2.0)
 
     rows = pic.rows()
-    raw = b"".join(b"\x00" + r for r in rows)
-    data = (b"\x89PNG\r\n\x1a\n"
-            + _chunk(b"IHDR", struct.pack(">IIBBBBB", WIDTH, HEIGHT, 8, 2, 0, 0, 0))
-            + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
+    data = encode_rgb_png(WIDTH, HEIGHT, rows)
     os.makedirs(os.path.dirname(OUT), exist_ok=True)
     with open(OUT, "wb") as f:
         f.write(data)

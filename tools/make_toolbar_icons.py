@@ -21,7 +21,7 @@ import math
 import os
 import sys
 
-from make_icons import decode_png, encode_png, _chunk
+from make_icons import blit, decode_png, encode_png, encode_rgb_png, preview_argument
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT_DIR = os.path.join(ROOT, "src", "resources", "toolbar")
@@ -384,39 +384,20 @@ def write_preview(path, drawn):
     sheet = [bytearray(bytes(grounds[0] if y < height // 2 else grounds[1]) * width)
              for y in range(height)]
 
-    def blit(rows, x0, y0, zoom):
-        for y in range(len(rows) * zoom):
-            src = rows[y // zoom]
-            for x in range(len(rows) * zoom):
-                r, g, b, a = src[(x // zoom) * 4:(x // zoom) * 4 + 4]
-                o = (x0 + x) * 3
-                under = sheet[y0 + y][o:o + 3]
-                sheet[y0 + y][o:o + 3] = bytes((v * a + u * (255 - a) + 127) // 255
-                                               for v, u in zip((r, g, b), under))
-
     for half in range(2):
         for n, (name, _) in enumerate(ICONS):
             x0 = 8 + (n % cols) * cell_w
             y0 = 8 + (half * nrows + n // cols) * cell_h
             one, two = drawn[name]
-            blit(one, x0, y0, 1)
-            blit(two, x0 + 24, y0, 1)
-            blit(one, x0 + 64, y0, 8)
-    raw = b"".join(b"\x00" + bytes(r) for r in sheet)
-    import struct
-    import zlib
+            blit(sheet, one, x0, y0, 1)
+            blit(sheet, two, x0 + 24, y0, 1)
+            blit(sheet, one, x0 + 64, y0, 8)
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n"
-                + _chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-                + _chunk(b"IDAT", zlib.compress(raw, 9)) + _chunk(b"IEND", b""))
+        f.write(encode_rgb_png(width, height, sheet))
 
 
 def main(argv):
-    preview = None
-    if argv[1:2] == ["--preview"] and len(argv) == 3:
-        preview = argv[2]
-    elif len(argv) != 1:
-        sys.exit("usage: make_toolbar_icons.py [--preview OUT.png]")
+    preview = preview_argument(argv)
     os.makedirs(OUT_DIR, exist_ok=True)
     drawn = {}
     for name, paint in ICONS:
