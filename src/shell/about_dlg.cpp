@@ -29,7 +29,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("About Clattermat"));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(RollpouchIcon().pixmap(32, 32));
+    icon->setPixmap(RollpouchIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     icon->setAlignment(Qt::AlignTop);
     auto* version = new QLabel(VersionText(), this);
     version->setObjectName(QStringLiteral("version"));

@@ -48,10 +48,10 @@ TEST(SplashWndTest, StaysUntilTheMainWindowExists) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 1000));
 
     // With the main window there, the display time alone counts.
-    splash = CSplashWnd::ShowSplash({}, CSplashWnd::kPicture, 200);
+    splash = CSplashWnd::ShowSplash({}, CSplashWnd::kPicture, 600);
     QTest::qWait(100);
     EXPECT_TRUE(splash);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
 }
 
 } // namespace
