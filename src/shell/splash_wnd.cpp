@@ -12,13 +12,13 @@
 namespace rp {
 
 CSplashWnd* CSplashWnd::ShowSplash(const CCommandLineInfoEx& commandLine, const QString& picture,
-                                   int displayTime, int flags) {
-    if (!(flags & kShowAlways) && !commandLine.ShowSplash())
+                                   int displayTime) {
+    if (!commandLine.ShowSplash())
         return nullptr;
     const QPixmap pixmap(picture);
     if (pixmap.isNull())
         return nullptr;
-    auto* splash = new CSplashWnd(pixmap, displayTime, flags);
+    auto* splash = new CSplashWnd(pixmap, displayTime);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), splash->size());
         frame.moveCenter(screen->availableGeometry().center());
@@ -44,8 +44,8 @@ QWidget* CSplashWnd::MainWindow() {
     return nullptr;
 }
 
-CSplashWnd::CSplashWnd(const QPixmap& picture, int displayTime, int flags)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), picture(picture), flags(flags) {
+CSplashWnd::CSplashWnd(const QPixmap& picture, int displayTime)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), picture(picture) {
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the splash before the main window shows must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -56,12 +56,11 @@ CSplashWnd::CSplashWnd(const QPixmap& picture, int displayTime, int flags)
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, this, &CSplashWnd::OnTimer);
-    if (displayTime != -1)
-        timer.start(displayTime);
+    timer.start(displayTime);
 }
 
 void CSplashWnd::OnTimer() {
-    if (!(flags & kNoWait) && !MainWindow()) {
+    if (!MainWindow()) {
         timer.start(kWaitStep);
         return;
     }
@@ -73,16 +72,13 @@ void CSplashWnd::paintEvent(QPaintEvent*) {
     painter.drawPixmap(0, 0, picture);
 }
 
-void CSplashWnd::keyPressEvent(QKeyEvent* event) {
-    if (flags & kCloseOnInput)
-        close();
-    else
-        QWidget::keyPressEvent(event);
+void CSplashWnd::keyPressEvent(QKeyEvent*) {
+    close();
 }
 
 void CSplashWnd::mousePressEvent(QMouseEvent* event) {
     const Qt::MouseButtons closing = Qt::LeftButton | Qt::RightButton | Qt::MiddleButton;
-    if ((flags & kCloseOnInput) && (event->button() & closing))
+    if (event->button() & closing)
         close();
     else
         QWidget::mousePressEvent(event);

@@ -10,30 +10,23 @@ class CCommandLineInfoEx;
 
 // The picture shown while Rollpouch starts: frameless and centred. It stays
 // for the display time and then until the main window (the first top-level
-// QMainWindow) exists, looking every 100 ms; with kCloseOnInput a key or
-// mouse press closes it at once. Closing brings the main window to the front
-// and deletes the splash.
+// QMainWindow) exists, looking every 100 ms; a key or mouse press closes it
+// at once. Closing brings the main window to the front and deletes the splash.
 //
 // It lives on the GUI thread: start-up calls ProcessEvents() between its
 // steps so that the splash paints, counts its time and sees input.
 class CSplashWnd : public QWidget {
     Q_OBJECT
 public:
-    enum Flag {
-        kCloseOnInput = 1, // a key or mouse press closes it
-        kShowAlways = 2,   // shown whatever the command line says
-        kNoWait = 4,       // closes after the display time even without a main window
-    };
     static constexpr int kDisplayTime = 2000;
     static constexpr int kWaitStep = 100;
     static inline const QString kPicture = QStringLiteral(":/splash/splash.png");
 
-    // Shows the splash unless the command line holds "nologo" (see kShowAlways)
-    // or the picture cannot be loaded; returns it, or null. A display time of
-    // -1 starts no timer.
+    // Shows the splash unless the command line holds "nologo" or the picture
+    // cannot be loaded; returns it, or null.
     static CSplashWnd* ShowSplash(const CCommandLineInfoEx& commandLine,
-                                  const QString& picture = kPicture, int displayTime = kDisplayTime,
-                                  int flags = kCloseOnInput);
+                                  const QString& picture = kPicture,
+                                  int displayTime = kDisplayTime);
 
     // Handles what is waiting for the splash (painting, its timer, input)
     // between start-up steps; connections from other processes wait for the
@@ -50,11 +43,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    CSplashWnd(const QPixmap& picture, int displayTime, int flags);
+    CSplashWnd(const QPixmap& picture, int displayTime);
     void OnTimer();
 
     QPixmap picture;
-    int flags;
     QTimer timer;
 };
 
