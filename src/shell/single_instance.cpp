@@ -101,9 +101,17 @@ void CSingleInstance::ReadRequest(QLocalSocket* socket) {
     socket->skip(4);
     QDataStream in(socket->read(size));
     in.setVersion(kStreamVersion);
+    // The list is read path by path: QStringList's own reader reserves room
+    // for whatever count the request claims.
+    quint32 count = 0;
+    in >> count;
     QStringList paths;
-    in >> paths;
-    if (in.status() != QDataStream::Ok) {
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        QString path;
+        in >> path;
+        paths.append(path);
+    }
+    if (in.status() != QDataStream::Ok || !in.atEnd()) {
         socket->abort();
         return;
     }

@@ -5,8 +5,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -23,6 +25,18 @@ TEST_F(SingleInstanceTest, ALaterStartHandsItsFilesToTheRunningOne) {
     CSingleInstance running(Name("server"));
     ASSERT_TRUE(running.Listen());
     QSignalSpy requests(&running, &CSingleInstance::OpenRequested);
+
+    // A request that claims more paths than it holds is dropped, harmlessly.
+    QLocalSocket hostile;
+    hostile.connectToServer(Name("server"));
+    ASSERT_TRUE(hostile.waitForConnected(1000));
+    QByteArray bad;
+    QDataStream(&bad, QIODevice::WriteOnly) << quint32{4} << quint32{0xFFFFFFFF};
+    hostile.write(bad);
+    hostile.flush();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return hostile.state() == QLocalSocket::UnconnectedState; }, 2000));
+    EXPECT_EQ(requests.size(), 0);
 
     // Each later start waits for its answer, so it runs on a thread of its own.
     for (const QStringList& files : {QStringList({"tray.rlp", "/home/ann/b.rlp"}), QStringList()}) {
