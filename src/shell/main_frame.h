@@ -63,6 +63,7 @@ private:
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
     int untitledCount = 0;
+    bool shownTrayWindow = false;
     QPointer<CTableDoc> followed;
     QList<QMetaObject::Connection> following;
 };

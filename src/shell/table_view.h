@@ -145,6 +145,7 @@ private:
     void CloseEditor(QWidget* editor);
     // table_view_commands.cpp
     void RecordAddCount(int count);
+    void ShowHistoryStep();
 
     CTableDoc* document;
     std::array<int, 3> addCounts{3, 4, 5};

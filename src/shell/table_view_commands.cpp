@@ -108,16 +108,19 @@ void CTableView::RecordAddCount(int count) {
 }
 
 void CTableView::Undo(int steps) {
+    // The editors close without committing: their change would be a new step.
     CancelGesture();
     document->Undo(steps);
-    emit statusMessage(QString::fromLatin1(shell_strings::kReady));
-    UpdateScrollSizes();
-    viewport()->update();
+    ShowHistoryStep();
 }
 
 void CTableView::Redo(int steps) {
     CancelGesture();
     document->Redo(steps);
+    ShowHistoryStep();
+}
+
+void CTableView::ShowHistoryStep() {
     emit statusMessage(QString::fromLatin1(shell_strings::kReady));
     UpdateScrollSizes();
     viewport()->update();
