@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <utility>
 
 namespace rp {
 
@@ -92,7 +93,13 @@ CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
     connect(frame->View(), &CTableView::statusMessage, this, &CMainFrame::SetMessageText);
     frame->resize(std::max(mdiArea->width() * 3 / 4, 320),
                   std::max(mdiArea->height() * 3 / 4, 240));
-    frame->show();
+    // The run's first tray window takes the stored state, maximised by default.
+    CRollpouchApp* app = CRollpouchApp::Instance();
+    if (!std::exchange(shownTrayWindow, true) && app &&
+        app->Settings().GetChildWindowsMaximized() == CSettings::kShowMaximized)
+        frame->showMaximized();
+    else
+        frame->show();
     frame->View()->setFocus();
     mdiArea->setActiveSubWindow(frame);
     return frame;
@@ -185,8 +192,12 @@ void CMainFrame::ActiveTrayChanged() {
     if (followed) {
         following.append(
             connect(followed, &CTableDoc::contentsChanged, this, &CMainFrame::UpdateUndoRedo));
-        following.append(
-            connect(followed, &CTableDoc::titleChanged, this, &CMainFrame::UpdateCaption));
+        // Queued: the MDI area writes its own caption for a maximised window
+        // when the tray's title or the window's state changes; ours follows.
+        following.append(connect(followed, &CTableDoc::titleChanged, this,
+                                 &CMainFrame::UpdateCaption, Qt::QueuedConnection));
+        following.append(connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                                 &CMainFrame::UpdateCaption, Qt::QueuedConnection));
     }
     saveAction->setEnabled(followed);
     saveAsAction->setEnabled(followed);
@@ -196,8 +207,15 @@ void CMainFrame::ActiveTrayChanged() {
 }
 
 void CMainFrame::UpdateCaption() {
+    // "Clattermat - tray", or "Clattermat - [tray]" while the tray's window is maximised.
     const QString program = Text(shell_strings::kProgramTitle);
-    setWindowTitle(followed ? program + " - " + followed->GetTitle() : program);
+    const CTableFrame* frame = ActiveTrayFrame();
+    if (!followed || !frame)
+        setWindowTitle(program);
+    else if (frame->isMaximized())
+        setWindowTitle(program + " - [" + followed->GetTitle() + "]");
+    else
+        setWindowTitle(program + " - " + followed->GetTitle());
 }
 
 void CMainFrame::UpdateUndoRedo() {

@@ -49,8 +49,10 @@ protected:
 
 TEST_F(MainFrameTest, NewTrayWithUndoRedoTextsAndTheTotal) {
     frame.show();
-    CTableView* view = frame.NewTray()->View();
-    EXPECT_EQ(frame.windowTitle(), "Clattermat - Rollpouch1");
+    CTableFrame* tray = frame.NewTray();
+    CTableView* view = tray->View();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.windowTitle(), "Clattermat - [Rollpouch1]"); // the first opens maximised
     EXPECT_EQ(frame.MessageText(), "Ready");
     EXPECT_FALSE(frame.UndoAction()->isEnabled());
     EXPECT_EQ(frame.UndoAction()->text(), "&Undo \tCtrl+Z");
@@ -58,6 +60,8 @@ TEST_F(MainFrameTest, NewTrayWithUndoRedoTextsAndTheTotal) {
     view->AddDiceAtFreeSpot(6, 1);
     EXPECT_EQ(frame.UndoAction()->text(), "&Undo Add 6-sided Die\tCtrl+Z");
     EXPECT_TRUE(frame.UndoAction()->isEnabled());
+    tray->showNormal();
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame.windowTitle(), "Clattermat - Rollpouch1 *");
     view->GetDocument()->GetCurrentState().SelectAll();
     view->RollAndShowTotal();
