@@ -66,8 +66,9 @@ void CMainFrame::CreateMenus() {
                      {QKeySequence::Save}, &CMainFrame::Save);
     saveAsAction = add(file, tr("Save &As..."), tr("Save the active document with a new name"),
                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CMainFrame::SaveAs);
-    closeAction = add(file, tr("&Close"), tr("Close the active document"),
-                      {QKeySequence(Qt::CTRL | Qt::Key_W)}, &CMainFrame::CloseTray);
+    // The tray window's own Ctrl+W (and Ctrl+F4) closes it: no second shortcut here.
+    closeAction =
+        add(file, tr("&Close"), tr("Close the active document"), {}, &CMainFrame::CloseTray);
     file->addSeparator();
     add(file, tr("E&xit"), tr("Quit the application; prompts to save documents"),
         {QKeySequence(Qt::CTRL | Qt::Key_Q)}, &QWidget::close);
