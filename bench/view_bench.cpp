@@ -1,8 +1,8 @@
 // The tray view on the offscreen platform: a full repaint of a 1920 x 1080
 // viewport, and one frame of dragging the whole selection.
-#include "random_source.h"
 #include "table_doc.h"
 #include "table_view.h"
+#include "thousand_dice.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -11,23 +11,10 @@
 namespace rp {
 namespace {
 
-// 200 groups of five dice, each titled with one ignored die: 1,000 dice
-// filling a 1920 x 1080 view.
+// A 1920 x 1080 view of 1,000 dice.
 struct ThousandDiceView {
     ThousandDiceView() {
-        random_source::Seed(1);
-        CDiePainter::SetImagesFolder(ROLLPOUCH_IMAGES_DIR);
-        const int sides[] = {4, 6, 8, 10, 12, 20, 100};
-        CDocState& tray = doc.GetCurrentState();
-        for (int g = 0; g < 200; ++g) {
-            auto group = std::make_unique<CDiceGroupPainter>();
-            group->SetTitle("Group " + std::to_string(g));
-            group->SetIgnoreCount(1);
-            const int left = (g % 5) * 380 + 40, top = (g / 5) * 26 + 40;
-            for (int d = 0; d < 5; ++d)
-                group->AddNewDie(sides[(g + d) % 7], "Light Gray", left + d * 66, top);
-            tray.AddBack(std::move(group));
-        }
+        bench::FillThousandDice(doc.GetCurrentState());
         doc.UpdateAllViews();
         view.viewport()->resize(1920, 1080);
         view.resize(1920 + view.width() - view.viewport()->width(),

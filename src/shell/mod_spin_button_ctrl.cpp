@@ -33,23 +33,10 @@ void CModSpinButtonCtrl::SetNumber(int value) {
 }
 
 void CModSpinButtonCtrl::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Up:
-        spin->Step(1);
-        break;
-    case Qt::Key_Down:
-        spin->Step(-1);
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        view->Enter();
-        break;
-    case Qt::Key_Escape:
-        view->CancelGesture();
-        break;
-    default:
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        spin->Step(event->key() == Qt::Key_Up ? 1 : -1);
+    else if (!HandleInPlaceEditorKey(*view, *event))
         QLineEdit::keyPressEvent(event);
-    }
 }
 
 void CModSpinButtonCtrl::focusInEvent(QFocusEvent* event) {

@@ -19,18 +19,23 @@ CTitleEdit::CTitleEdit(CTableView* view) : QLineEdit(view->viewport()), view(vie
     hide();
 }
 
-void CTitleEdit::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
+bool HandleInPlaceEditorKey(CTableView& view, const QKeyEvent& event) {
+    switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        view->Enter();
-        break;
+        view.Enter();
+        return true;
     case Qt::Key_Escape:
-        view->CancelGesture();
-        break;
+        view.CancelGesture();
+        return true;
     default:
-        QLineEdit::keyPressEvent(event);
+        return false;
     }
+}
+
+void CTitleEdit::keyPressEvent(QKeyEvent* event) {
+    if (!HandleInPlaceEditorKey(*view, *event))
+        QLineEdit::keyPressEvent(event);
 }
 
 void CTitleEdit::focusOutEvent(QFocusEvent* event) {

@@ -24,5 +24,8 @@ private:
 
 // The thin frame of the in-place editors.
 void SetInPlaceEditorStyle(QLineEdit& editor);
+// Enter and Escape in an in-place editor: Enter gives the view the focus
+// (the editor commits), Escape cancels. False for any other key.
+bool HandleInPlaceEditorKey(CTableView& view, const QKeyEvent& event);
 
 } // namespace rp

@@ -111,6 +111,22 @@ TEST_F(TableViewTest, ClicksSelectAndSmallMovesAreNoDrag) {
     EXPECT_EQ(doc.GetUndoLabels().size(), 1);
 }
 
+TEST_F(TableViewTest, PaintsTheTrayColourWithContrastingTextWhereScrolled) {
+    view.resize(200, 150);
+    view.horizontalScrollBar()->setValue(10);
+    view.verticalScrollBar()->setValue(100);
+    const QImage picture = Picture();
+    EXPECT_EQ(picture.pixelColor(5, 5), QColor(0, 128, 0)); // the tray's colour, dark: white text
+    const QPoint origin = view.ToTray({0, 0});              // scrolled as far as the tray goes
+    ASSERT_EQ(origin.x(), 10);
+    const CRect text = Entity(2).GetBoundingRect().Offset(-origin.x(), -origin.y());
+    int white = 0;
+    for (int y = text.top; y < text.bottom && y < picture.height(); ++y)
+        for (int x = std::max(text.left, 0); x < text.right; ++x)
+            white += picture.pixelColor(x, y).lightness() > 200;
+    EXPECT_GT(white, 10);
+}
+
 TEST_F(TableViewTest, RubberBandsSelectByCentres) {
     // Damage's body spans x 118 .. 252; its centre is at x 185.
     struct Case {
