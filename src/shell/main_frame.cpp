@@ -121,11 +121,13 @@ CTableFrame* CMainFrame::OpenTray(const QString& path) {
         }
     }
     // The window exists first, so that the tray can be arranged in its width.
+    const bool shownBefore = shownTrayWindow;
     CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(CRollpouchApp::Instance()));
     QString reason;
     if (frame->Document()->Open(path, &reason))
         return frame;
     delete frame;
+    shownTrayWindow = shownBefore;
     QMessageBox::warning(this, QCoreApplication::applicationName(),
                          tr("Cannot open %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
     return nullptr;

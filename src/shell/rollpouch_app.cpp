@@ -4,6 +4,8 @@
 #include "screenshot.h"
 #include "table_view.h"
 
+#include <QTimer>
+
 namespace rp {
 
 CRollpouchApp::CRollpouchApp(int& argc, char** argv)
@@ -23,10 +25,14 @@ int CRollpouchApp::Run() {
     for (const QString& argument : arguments().mid(1))
         if (!argument.startsWith(QLatin1Char('-')))
             files.append(argument);
-    if (files.isEmpty())
-        frame.NewTray();
-    for (const QString& file : files)
-        frame.OpenTray(file);
+    // Opened once the event loop runs, so that the message about a file that
+    // cannot be opened does not hold up the rest (nor a screenshot).
+    QTimer::singleShot(0, &frame, [&frame, files] {
+        if (files.isEmpty())
+            frame.NewTray();
+        for (const QString& file : files)
+            frame.OpenTray(file);
+    });
     ScheduleScreenshotFromEnvironment(&frame);
     return exec();
 }
