@@ -1,7 +1,6 @@
-#include "doc_state.h"
-#include "random_source.h"
 #include "strokes.h"
 #include "text_metrics.h"
+#include "thousand_dice.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -11,28 +10,10 @@
 namespace rp {
 namespace {
 
-// 200 groups of five dice in a 1920 x 1080 tray: titles, totals, one
-// ignored die each, dice drawn from their pictures.
-std::unique_ptr<CDocState> ThousandDice() {
-    random_source::Seed(1);
-    CDiePainter::SetImagesFolder(ROLLPOUCH_IMAGES_DIR);
-    const int sides[] = {4, 6, 8, 10, 12, 20, 100};
-    auto tray = std::make_unique<CDocState>();
-    for (int g = 0; g < 200; ++g) {
-        auto group = std::make_unique<CDiceGroupPainter>();
-        group->SetTitle("Group " + std::to_string(g));
-        group->SetIgnoreCount(1);
-        const int left = (g % 5) * 380 + 40, top = (g / 5) * 26 + 40;
-        for (int d = 0; d < 5; ++d)
-            group->AddNewDie(sides[(g + d) % 7], "Light Gray", left + d * 66, top);
-        tray->AddBack(std::move(group));
-    }
-    return tray;
-}
-
 // Paints the tray as the tray view does, at a device pixel ratio.
 void PaintThousandDice(benchmark::State& state, int ratio) {
-    const auto tray = ThousandDice();
+    CDocState tray;
+    bench::FillThousandDice(tray);
     QImage image(1920 * ratio, 1080 * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     for (auto _ : state) {
@@ -42,7 +23,7 @@ void PaintThousandDice(benchmark::State& state, int ratio) {
         dc.setPen(TrayPen(Qt::black));
         dc.setBackground(Qt::white);
         dc.setBackgroundMode(Qt::OpaqueMode);
-        tray->DrawAll(dc);
+        tray.DrawAll(dc);
     }
 }
 

@@ -43,7 +43,7 @@ bool CTableDoc::Open(const QString& path, QString* error) {
     state.ReadTrayXml(bytes, false, true);
     const CRect extent = state.GetExtent();
     if (extent.left < 0 || extent.top < 0)
-        state.ArrangeInRows(host ? host->GetViewClientWidth() : kDefaultViewWidth);
+        state.ArrangeInRows(host ? host->GetViewClientWidth(*this) : kDefaultViewWidth);
     savedId = state.Id();
     pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());

@@ -4,6 +4,8 @@
 
 namespace rp {
 
+class CTableDoc;
+
 // What a tray needs from the application and its view while it is edited:
 // sounds, the die colour and roll delay, repainting, the view's width.
 class ITrayHost {
@@ -16,8 +18,8 @@ public:
     virtual int GetRollDelay() const = 0;
     // Paints the active tray view at once.
     virtual void RepaintActiveView() = 0;
-    // The client width of the tray's first view, for arranging a tray.
-    virtual int GetViewClientWidth() const = 0;
+    // The client width of the first view showing `document`, for arranging it.
+    virtual int GetViewClientWidth(const CTableDoc& document) const = 0;
 };
 
 } // namespace rp

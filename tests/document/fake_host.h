@@ -18,7 +18,7 @@ public:
         if (onRepaint)
             onRepaint();
     }
-    int GetViewClientWidth() const override { return viewWidth; }
+    int GetViewClientWidth(const CTableDoc&) const override { return viewWidth; }
 
     QList<int> sounds;
     QString dieColor;

@@ -1,0 +1,247 @@
+#include "main_frame.h"
+
+#include "rollpouch_app.h"
+#include "shell_strings.h"
+#include "table_doc.h"
+#include "table_frame.h"
+#include "table_view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <utility>
+
+namespace rp {
+
+namespace {
+QString Text(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+// "&Undo %s\tCtrl+Z" with the next step's label, or with none.
+QString HistoryText(const char* format, const QStringList& labels) {
+    return QString::asprintf(format, labels.isEmpty() ? "" : qUtf8Printable(labels.front()));
+}
+} // namespace
+
+CMainFrame::CMainFrame()
+    : mdiArea(new QMdiArea), messageText(new QLabel(Text(shell_strings::kReady))) {
+    setCentralWidget(mdiArea);
+    statusBar()->addWidget(messageText, 1);
+    CreateMenus();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size() * 4 / 5);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveTrayChanged);
+    ActiveTrayChanged();
+}
+
+CMainFrame::~CMainFrame() {
+    // The tray windows go with the MDI area, after this frame's own part.
+    disconnect(mdiArea, nullptr, this, nullptr);
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    const auto add = [this](QMenu* menu, const QString& text, const QString& prompt,
+                            const QList<QKeySequence>& keys, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setStatusTip(prompt);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(file, tr("&New\tCtrl+N"), tr("Create a new document"), {QKeySequence::New},
+        [this] { NewTray(); });
+    add(file, tr("&Open...\tCtrl+O"), tr("Open an existing document"), {QKeySequence::Open},
+        &CMainFrame::Open);
+    saveAction = add(file, tr("&Save\tCtrl+S"), tr("Save the active document"),
+                     {QKeySequence::Save}, &CMainFrame::Save);
+    saveAsAction = add(file, tr("Save &As..."), tr("Save the active document with a new name"),
+                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CMainFrame::SaveAs);
+    // The tray window's own Ctrl+W (and Ctrl+F4) closes it: no second shortcut here.
+    closeAction =
+        add(file, tr("&Close"), tr("Close the active document"), {}, &CMainFrame::CloseTray);
+    file->addSeparator();
+    add(file, tr("E&xit"), tr("Quit the application; prompts to save documents"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Q)}, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    undoAction = add(
+        edit, QString(), tr("Undo the last action"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}, [this] {
+            if (CTableView* view = ActiveView())
+                view->Undo();
+        });
+    redoAction = add(edit, QString(), tr("Redo the previously undone action"),
+                     {QKeySequence(Qt::CTRL | Qt::Key_Y)}, [this] {
+                         if (CTableView* view = ActiveView())
+                             view->Redo();
+                     });
+    connect(edit, &QMenu::aboutToShow, this, &CMainFrame::UpdateUndoRedo);
+}
+
+CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
+    auto* frame = new CTableFrame(std::move(document));
+    mdiArea->addSubWindow(frame);
+    connect(frame->View(), &CTableView::statusMessage, this, &CMainFrame::SetMessageText);
+    frame->resize(std::max(mdiArea->width() * 3 / 4, 320),
+                  std::max(mdiArea->height() * 3 / 4, 240));
+    // The run's first tray window takes the stored state, maximised by default.
+    CRollpouchApp* app = CRollpouchApp::Instance();
+    if (!std::exchange(shownTrayWindow, true) && app &&
+        app->Settings().GetChildWindowsMaximized() == CSettings::kShowMaximized)
+        frame->showMaximized();
+    else
+        frame->show();
+    frame->View()->setFocus();
+    mdiArea->setActiveSubWindow(frame);
+    return frame;
+}
+
+CTableFrame* CMainFrame::NewTray() {
+    auto document = std::make_shared<CTableDoc>(CRollpouchApp::Instance());
+    document->SetTitle(Text(shell_strings::kNewTrayName) + QString::number(++untitledCount));
+    return AddTrayFrame(std::move(document));
+}
+
+CTableFrame* CMainFrame::OpenTray(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (CTableFrame* frame : TrayFrames()) {
+        if (frame->Document()->GetPathName() == absolute) {
+            mdiArea->setActiveSubWindow(frame);
+            return frame;
+        }
+    }
+    // The window exists first, so that the tray can be arranged in its width.
+    const bool shownBefore = shownTrayWindow;
+    CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(CRollpouchApp::Instance()));
+    QString reason;
+    if (frame->Document()->Open(path, &reason))
+        return frame;
+    delete frame;
+    shownTrayWindow = shownBefore;
+    QMessageBox::warning(this, QCoreApplication::applicationName(),
+                         tr("Cannot open %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+    return nullptr;
+}
+
+void CMainFrame::Open() {
+    const QString folder = ActiveTrayFrame()
+                               ? QFileInfo(ActiveTrayFrame()->Document()->GetPathName()).path()
+                               : QString();
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        this, tr("Open"), folder,
+        Text(shell_strings::kTrayFilter) + ";;" + Text(shell_strings::kXmlFilter) + ";;" +
+            tr("All Files (*)"));
+    for (const QString& path : paths)
+        OpenTray(path);
+}
+
+void CMainFrame::Save() {
+    if (CTableFrame* frame = ActiveTrayFrame())
+        frame->Save();
+}
+
+void CMainFrame::SaveAs() {
+    if (CTableFrame* frame = ActiveTrayFrame())
+        frame->SaveAs();
+}
+
+void CMainFrame::CloseTray() {
+    if (CTableFrame* frame = ActiveTrayFrame())
+        frame->close();
+}
+
+CTableFrame* CMainFrame::ActiveTrayFrame() const {
+    // The current window stays known while a dialog has the focus.
+    return qobject_cast<CTableFrame*>(mdiArea->currentSubWindow());
+}
+
+CTableView* CMainFrame::ActiveView() const {
+    const CTableFrame* frame = ActiveTrayFrame();
+    return frame ? frame->View() : nullptr;
+}
+
+QList<CTableFrame*> CMainFrame::TrayFrames() const {
+    QList<CTableFrame*> frames;
+    for (QMdiSubWindow* window : mdiArea->subWindowList())
+        if (auto* frame = qobject_cast<CTableFrame*>(window))
+            frames.append(frame);
+    return frames;
+}
+
+QString CMainFrame::MessageText() const {
+    return messageText->text();
+}
+
+void CMainFrame::SetMessageText(const QString& text) {
+    messageText->setText(text);
+}
+
+void CMainFrame::ActiveTrayChanged() {
+    for (const auto& connection : following)
+        disconnect(connection);
+    following.clear();
+    const CTableFrame* frame = ActiveTrayFrame();
+    followed = frame ? frame->Document() : nullptr;
+    if (followed) {
+        following.append(
+            connect(followed, &CTableDoc::contentsChanged, this, &CMainFrame::UpdateUndoRedo));
+        // Queued: the MDI area writes its own caption for a maximised window
+        // when the tray's title or the window's state changes; ours follows.
+        following.append(connect(followed, &CTableDoc::titleChanged, this,
+                                 &CMainFrame::UpdateCaption, Qt::QueuedConnection));
+        following.append(connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                                 &CMainFrame::UpdateCaption, Qt::QueuedConnection));
+    }
+    saveAction->setEnabled(followed);
+    saveAsAction->setEnabled(followed);
+    closeAction->setEnabled(followed);
+    UpdateCaption();
+    UpdateUndoRedo();
+}
+
+void CMainFrame::UpdateCaption() {
+    // "Clattermat - tray", or "Clattermat - [tray]" while the tray's window is maximised.
+    const QString program = Text(shell_strings::kProgramTitle);
+    const CTableFrame* frame = ActiveTrayFrame();
+    if (!followed || !frame)
+        setWindowTitle(program);
+    else if (frame->isMaximized())
+        setWindowTitle(program + " - [" + followed->GetTitle() + "]");
+    else
+        setWindowTitle(program + " - " + followed->GetTitle());
+}
+
+void CMainFrame::UpdateUndoRedo() {
+    const QStringList undo = followed ? followed->GetUndoLabels() : QStringList();
+    const QStringList redo = followed ? followed->GetRedoLabels() : QStringList();
+    undoAction->setText(HistoryText(shell_strings::kUndoMenu, undo));
+    redoAction->setText(HistoryText(shell_strings::kRedoMenu, redo));
+    undoAction->setEnabled(!undo.isEmpty());
+    redoAction->setEnabled(!redo.isEmpty());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    QList<const CTableDoc*> asked;
+    for (CTableFrame* frame : TrayFrames()) {
+        if (asked.contains(frame->Document()))
+            continue;
+        asked.append(frame->Document());
+        if (!frame->SaveModified()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+} // namespace rp

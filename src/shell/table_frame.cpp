@@ -1,0 +1,82 @@
+#include "table_frame.h"
+
+#include "shell_strings.h"
+#include "table_doc.h"
+#include "table_view.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace rp {
+
+CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
+    : QMdiSubWindow(parent), document(std::move(shown)), view(new CTableView(document.get())) {
+    setWidget(view);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(document->GetTitle());
+    connect(document.get(), &CTableDoc::titleChanged, this, &QWidget::setWindowTitle);
+}
+
+CTableFrame::~CTableFrame() {
+    // The view goes before the tray it shows.
+    delete view;
+}
+
+bool CTableFrame::Save() {
+    if (document->GetPathName().isEmpty())
+        return SaveAs();
+    return SaveTo(document->GetPathName());
+}
+
+bool CTableFrame::SaveAs() {
+    const QString trayFilter = QString::fromLatin1(shell_strings::kTrayFilter);
+    const QString xmlFilter = QString::fromLatin1(shell_strings::kXmlFilter);
+    const QString current = document->GetPathName();
+    QString suggested = current;
+    if (suggested.isEmpty())
+        suggested = QDir::current().filePath(document->GetSaveChangesName() + ".rlp");
+    QString filter = current.endsWith(".xml", Qt::CaseInsensitive) ? xmlFilter : trayFilter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Save As"), suggested,
+                                                trayFilter + ";;" + xmlFilter, &filter);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter == xmlFilter ? ".xml" : ".rlp";
+    return SaveTo(path);
+}
+
+bool CTableFrame::SaveTo(const QString& path) {
+    QString reason;
+    if (document->Save(path, &reason))
+        return true;
+    QMessageBox::warning(this, QCoreApplication::applicationName(),
+                         tr("Cannot save %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+    return false;
+}
+
+bool CTableFrame::SaveModified() {
+    if (!document->IsModified())
+        return true;
+    const auto answer = QMessageBox::question(
+        this, QCoreApplication::applicationName(),
+        QString::fromLatin1(shell_strings::kSaveChanges).arg(document->GetSaveChangesName()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    return answer == QMessageBox::No || Save();
+}
+
+void CTableFrame::closeEvent(QCloseEvent* event) {
+    // Only the tray's last window asks.
+    if (CTableView::ViewCountOf(*document) == 1 && !SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+} // namespace rp

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QMdiSubWindow>
+#include <memory>
+
+namespace rp {
+
+class CTableDoc;
+class CTableView;
+
+// A tray window of the main window: one view of a tray. The tray lives as
+// long as any window shows it; closing its last window asks whether to
+// save changes first.
+class CTableFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit CTableFrame(std::shared_ptr<CTableDoc> document, QWidget* parent = nullptr);
+    ~CTableFrame() override;
+
+    CTableView* View() const { return view; }
+    CTableDoc* Document() const { return document.get(); }
+    const std::shared_ptr<CTableDoc>& SharedDocument() const { return document; }
+
+    // Saves to the tray's file, or asks for one when it has none. A failed
+    // save shows the system's reason; false when the tray was not saved.
+    bool Save();
+    // Asks for a file name, then saves there.
+    bool SaveAs();
+    // Asks "Save changes to ...?" when the tray is modified: Yes saves.
+    // False when the user cancels or the save fails: the tray stays open.
+    bool SaveModified();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool SaveTo(const QString& path);
+
+    std::shared_ptr<CTableDoc> document;
+    CTableView* view;
+};
+
+} // namespace rp
