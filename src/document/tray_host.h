@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 
 namespace rp {
 
@@ -18,6 +19,10 @@ public:
     virtual void RepaintActiveView() = 0;
     // The client width of the tray's first view, for arranging a tray.
     virtual int GetViewClientWidth() const = 0;
+    // The clock a roll's delay is measured on.
+    virtual std::chrono::steady_clock::time_point Now() const {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 } // namespace rp
