@@ -133,6 +133,10 @@ int DescribeOrRoll(const Options& options, bool roll, std::FILE* out, std::FILE*
     return status;
 }
 
+void WarnDiceLeftOut(const std::string& path, std::FILE* err) {
+    std::fprintf(err, "warning: %s: %s\n", path.c_str(), kDiceLeftOutText);
+}
+
 int List(const Options& options, std::FILE* out, std::FILE* err) {
     const std::string& path = options.args.front();
     std::string bytes;
@@ -140,7 +144,10 @@ int List(const Options& options, std::FILE* out, std::FILE* err) {
         std::fprintf(err, "error: cannot read %s\n", path.c_str());
         return 2;
     }
-    MiniGroups groups = ReadMiniGroupsFromText(bytes);
+    bool leftOut = false;
+    MiniGroups groups = ReadMiniGroupsFromText(bytes, &leftOut);
+    if (leftOut)
+        WarnDiceLeftOut(path, err);
     struct Entry {
         std::string label;
         const CDiceGroup* group;
@@ -173,7 +180,8 @@ bool ReadTray(const std::string& path, CDocState& state, std::FILE* err) {
         std::fprintf(err, "error: cannot read %s\n", path.c_str());
         return false;
     }
-    state.ReadTrayXml(bytes, false, true);
+    if (!state.ReadTrayXml(bytes, false, true))
+        WarnDiceLeftOut(path, err);
     const CRect extent = state.GetExtent();
     if (extent.left < 0 || extent.top < 0)
         state.ArrangeInRows(1000);
@@ -224,10 +232,16 @@ int Render(const Options& options, std::FILE* err) {
     return 0;
 }
 
+// The framework's own notes (such as where its runtime folder is) are no
+// business of the tool's users: its standard error holds only its errors
+// and warnings.
+void DropFrameworkMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 // Fonts need a GUI application; the offscreen platform serves without a display.
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     if (QCoreApplication::instance())
         return nullptr;
+    qInstallMessageHandler(DropFrameworkMessages);
     static int argc = 1;
     static char name[] = "rollpouch-cli";
     static char* argv[] = {name, nullptr};
@@ -240,9 +254,7 @@ int Usage(std::FILE* stream, int status) {
     return status;
 }
 
-} // namespace
-
-int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
+int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
     if (argc < 2)
         return Usage(err, 2);
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
@@ -275,6 +287,18 @@ int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
         return isConvert ? Convert(options, out, err) : Render(options, err);
     }
     return DescribeOrRoll(options, command == "roll", out, err);
+}
+
+} // namespace
+
+int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    const int status = RunCommand(argc, argv, out, err);
+    // Output is buffered: a failed write may only show when it is flushed.
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fputs("error: cannot write standard output\n", err);
+        return 2;
+    }
+    return status;
 }
 
 } // namespace rp::cli

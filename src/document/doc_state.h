@@ -128,7 +128,9 @@ public:
 
     // Tray XML (see doc_state_xml.cpp).
     QByteArray WriteTrayXml(bool writeRawResult, bool selectedOnly, bool withBackground) const;
-    void ReadTrayXml(std::string_view text, bool pasted, bool readBackground);
+    // Adds the entities a tray text describes (or its lines of notation).
+    // False when dice had to be left out: one read makes at most 100,000.
+    bool ReadTrayXml(std::string_view text, bool pasted, bool readBackground);
 
     // The clipboard (see doc_state_clipboard.cpp).
     void Copy() const;
@@ -143,9 +145,11 @@ private:
     void Snap(QPainter& dc, CRect moving, QPoint& point) const;
 
     void ModifySelected(int delta, const QString& doneLabel);
-    void ReadEntity(pugi::xml_node node, bool pasted);
-    void ReadGroupElement(pugi::xml_node element, bool pasted);
-    void ReadNotation(const QString& title, const QString& notation, int yOffset, bool pasted);
+    void ReadPlainLines(std::string_view text, bool pasted, CDiceBudget& budget);
+    void ReadEntity(pugi::xml_node node, bool pasted, CDiceBudget& budget);
+    void ReadGroupElement(pugi::xml_node element, bool pasted, CDiceBudget& budget);
+    void ReadNotation(const QString& title, std::string_view notation, int yOffset, bool pasted,
+                      CDiceBudget& budget);
     void AddRead(std::unique_ptr<CDocEntity> entity, bool pasted);
 
     std::uint64_t id;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 
 namespace rp {
 
@@ -20,6 +21,10 @@ public:
     virtual void RepaintActiveView() = 0;
     // The client width of the first view showing `document`, for arranging it.
     virtual int GetViewClientWidth(const CTableDoc& document) const = 0;
+    // The clock a roll's delay is measured on.
+    virtual std::chrono::steady_clock::time_point Now() const {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 } // namespace rp

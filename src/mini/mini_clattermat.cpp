@@ -12,7 +12,9 @@
 #include <QScreen>
 #include <QSettings>
 #include <QToolBar>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace rp {
 
@@ -88,38 +90,36 @@ void CMiniClattermat::ClearList() {
     groups.clear();
 }
 
-void CMiniClattermat::AddEntry(const QString& label, int slot) {
-    // Sorted by label ignoring case, ties in byte order; the entry remembers
-    // its group's slot, since its row says nothing about the file order.
-    const QByteArray key = label.toUtf8();
-    int row = groupList->count();
-    for (int i = 0; i < groupList->count(); ++i) {
-        const QByteArray other = groupList->item(i)->text().toUtf8();
-        if (MiniLabelLess(
-                std::string_view(key.constData(), static_cast<std::size_t>(key.size())),
-                std::string_view(other.constData(), static_cast<std::size_t>(other.size())))) {
-            row = i;
-            break;
-        }
-    }
-    auto* item = new QListWidgetItem(label);
-    item->setData(kSlotRole, slot);
-    groupList->insertItem(row, item);
-}
-
 void CMiniClattermat::LoadMiniList(std::string_view text) {
     xml::CXmlDocument document;
     document.ParseText(text);
     LoadMiniRoot(document.Root());
 }
 
-void CMiniClattermat::LoadMiniRoot(pugi::xml_node root) {
+bool CMiniClattermat::LoadMiniRoot(pugi::xml_node root) {
     ClearList();
-    groups = ReadMiniGroups(root);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
+    bool leftOut = false;
+    groups = ReadMiniGroups(root, &leftOut);
+    // Sorted once by label ignoring case, ties in byte order and then in
+    // file order; each entry remembers its group's slot, since its row says
+    // nothing about the file order.
+    struct Entry {
+        std::string label;
+        int slot;
+    };
+    std::vector<Entry> entries;
+    for (std::size_t i = 0; i < groups.size(); ++i)
         if (groups[i])
-            AddEntry(QString::fromStdString(GetGroupLabel(*groups[i])), static_cast<int>(i));
+            entries.push_back(Entry{GetGroupLabel(*groups[i]), static_cast<int>(i)});
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return MiniLabelLess(a.label, b.label);
+    });
+    for (const Entry& entry : entries) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.label));
+        item->setData(kSlotRole, entry.slot);
+        groupList->addItem(item);
     }
+    return !leftOut;
 }
 
 void CMiniClattermat::RollSelected() {
@@ -187,6 +187,14 @@ void CMiniClattermat::RestoreWindowPosition() {
     QSettings settings;
     settings.beginGroup(positionSection);
     const QRect current = geometry();
+    // On first start only the size is ours to give: the window manager
+    // places the window.
+    if (!settings.contains(QStringLiteral("WindowLeft")) ||
+        !settings.contains(QStringLiteral("WindowTop"))) {
+        resize(ReadIntSetting(settings, QStringLiteral("WindowWidth"), current.width()),
+               ReadIntSetting(settings, QStringLiteral("WindowHeight"), current.height()));
+        return;
+    }
     const QRect stored(ReadIntSetting(settings, QStringLiteral("WindowLeft"), current.x()),
                        ReadIntSetting(settings, QStringLiteral("WindowTop"), current.y()),
                        ReadIntSetting(settings, QStringLiteral("WindowWidth"), current.width()),

@@ -26,8 +26,9 @@ public:
 
     // Replaces the list with the groups of an XML text.
     void LoadMiniList(std::string_view text);
-    // Replaces the list with the groups under a document element (none: an empty list).
-    void LoadMiniRoot(pugi::xml_node root);
+    // Replaces the list with the groups under a document element (none: an
+    // empty list). False when dice had to be left out (at most 100,000).
+    bool LoadMiniRoot(pugi::xml_node root);
     // Rolls the selected groups and shows their results and sum.
     void RollSelected();
     // Enables or disables the concrete dialog's "Roll Selected" command.
@@ -51,7 +52,6 @@ protected:
 
 private:
     void ClearList();
-    void AddEntry(const QString& label, int slot);
 
     QString positionSection;
     QWidget* toolbarPlaceholder;

@@ -73,8 +73,10 @@ void CMiniRollpouchDlg::FillRecentMenu(QMenu* menu) {
     }
     for (int i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
-        const QString text =
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path));
+        // The file name shown as it is: an "&" in it is no mnemonic.
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString text = QStringLiteral("&%1 %2").arg(QString::number(i + 1), shown);
         connect(menu->addAction(text), &QAction::triggered, this, [this, path] { OpenPath(path); });
     }
 }
@@ -82,18 +84,21 @@ void CMiniRollpouchDlg::FillRecentMenu(QMenu* menu) {
 void CMiniRollpouchDlg::OpenPath(const QString& path) {
     xml::CXmlDocument document;
     const ReadStatus status = document.ParseFile(QFile::encodeName(path).toStdString());
-    LoadMiniRoot(document.Root());
+    const bool complete = LoadMiniRoot(document.Root());
     GroupList()->setFocus();
     recentFiles.Add(QFileInfo(path).absoluteFilePath());
-    if (status == ReadStatus::TooLarge) {
-        auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
-                                    tr("%1\nThis file is larger than 64 MiB and cannot be a "
-                                       "dice tray; it was not read.")
-                                        .arg(QDir::toNativeSeparators(path)),
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    }
+    QString message;
+    if (status == ReadStatus::TooLarge)
+        message = tr("This file is larger than 64 MiB and cannot be a dice tray; it was not read.");
+    else if (!complete)
+        message = QString::fromLatin1(kDiceLeftOutText);
+    if (message.isEmpty())
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
+                                QDir::toNativeSeparators(path) + QLatin1Char('\n') + message,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void CMiniRollpouchDlg::OnFileOpen() {

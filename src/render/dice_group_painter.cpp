@@ -67,21 +67,6 @@ std::unique_ptr<CDiePainter> CDiceGroupPainter::RemoveFirstPainter() {
     return std::unique_ptr<CDiePainter>(static_cast<CDiePainter*>(RemoveFirstDie().release()));
 }
 
-void CDiceGroupPainter::SetEffectiveModifier(int value) {
-    if (GetCount() == 1)
-        GetFirstDie()->SetModifier(value);
-    else
-        SetModifier(value);
-}
-
-void CDiceGroupPainter::SetEffectiveMultiplier(const QString& text) {
-    const std::string utf8 = text.toStdString();
-    if (GetCount() == 1)
-        GetFirstDie()->SetMultiplier(utf8);
-    else
-        SetMultiplier(utf8);
-}
-
 void CDiceGroupPainter::SetDiceColor(const QString& colour) {
     for (std::size_t i = 0; i < Dice().size(); ++i)
         PainterAt(i).SetColor(colour);

@@ -43,9 +43,6 @@ public:
     // The die at a place in the list (every die of this group is drawable).
     CDiePainter& PainterAt(std::size_t index) const;
 
-    // Edits a one-die group as that die, any other group as itself.
-    void SetEffectiveModifier(int value);
-    void SetEffectiveMultiplier(const QString& text);
     void SetDiceColor(const QString& colour);
     void CollectColors(QSet<QString>& colours) const;
 

@@ -70,8 +70,8 @@ bool CDiePainter::Save(pugi::xml_node element, bool writeRawResult) const {
 bool CDiePainter::Load(pugi::xml_node element) {
     if (std::string_view(element.name()) != "die")
         return false;
-    x = ReadInt(xml::SelectText(element, "position/@x"));
-    y = ReadInt(xml::SelectText(element, "position/@y"));
+    x = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@x")));
+    y = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@y")));
     const QString color = QString::fromStdString(xml::SelectText(element, "color"));
     if (!color.isEmpty())
         SetColor(color);

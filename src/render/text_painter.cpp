@@ -46,8 +46,8 @@ bool CTextPainter::Load(pugi::xml_node element) {
         return false;
     text = QString::fromUtf8(xml::AttributeText(element, "value").data(),
                              static_cast<qsizetype>(xml::AttributeText(element, "value").size()));
-    x = ReadInt(xml::SelectText(element, "position/@x"));
-    y = ReadInt(xml::SelectText(element, "position/@y"));
+    x = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@x")));
+    y = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@y")));
     return true;
 }
 

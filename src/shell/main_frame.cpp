@@ -123,9 +123,14 @@ CTableFrame* CMainFrame::OpenTray(const QString& path) {
     // The window exists first, so that the tray can be arranged in its width.
     const bool shownBefore = shownTrayWindow;
     CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(CRollpouchApp::Instance()));
-    QString reason;
-    if (frame->Document()->Open(path, &reason))
+    QString reason, warning;
+    if (frame->Document()->Open(path, &reason, &warning)) {
+        if (!warning.isEmpty())
+            QMessageBox::warning(
+                this, QCoreApplication::applicationName(),
+                QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), warning));
         return frame;
+    }
     delete frame;
     shownTrayWindow = shownBefore;
     QMessageBox::warning(this, QCoreApplication::applicationName(),

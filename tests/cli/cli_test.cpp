@@ -1,8 +1,11 @@
 #include "cli.h"
+#include "dice_group.h"
 #include "sample_trays.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QImage>
+#include <QProcess>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -31,12 +34,11 @@ std::string ReadAll(std::FILE* f) {
     return text;
 }
 
-Result RunCli(std::vector<std::string> args) {
+Result RunCli(std::vector<std::string> args, std::FILE* out = std::tmpfile()) {
     args.insert(args.begin(), "rollpouch-cli");
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
-    std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     const int status = Run(static_cast<int>(argv.size()), argv.data(), out, err);
     return {status, ReadAll(out), ReadAll(err)};
@@ -208,6 +210,40 @@ TEST_F(CliFiles, RenderPaintsTheTrayWithAMargin) {
     EXPECT_EQ(unreadable.status, 2);
     EXPECT_EQ(unreadable.err, "error: cannot read " + (dir / "missing.rlp").string() + "\n");
     EXPECT_EQ(RunCli({"render", (dir / "small.rlp").string()}).status, 2);
+}
+
+TEST_F(CliFiles, OutputFailuresAndWarningsOnly) {
+    // Far positions are read within reach and written back as read.
+    const std::string far = Write("far.rlp", R"(<dicegroups><dicegroup multiplier="1">)"
+                                             R"(<die sideCount="6"><position x="2147483647" )"
+                                             R"(y="100"/></die></dicegroup></dicegroups>)");
+    const Result converted = RunCli({"convert", far});
+    EXPECT_EQ(converted.status, 0);
+    EXPECT_NE(converted.out.find("<position x=\"268435456\" y=\"100\"/>"), std::string::npos);
+
+    // A standard output that cannot take the text is an error, not success.
+    const Result full = RunCli({"convert", far}, std::fopen("/dev/full", "w"));
+    EXPECT_EQ(full.status, 2);
+    EXPECT_EQ(full.err, "error: cannot write standard output\n");
+
+    // The program itself says nothing on standard error but its warning,
+    // and still succeeds.
+    std::string many = "<dicegroup>";
+    for (int i = 0; i < 11; ++i)
+        many += "<t>1000d6</t>";
+    const std::string path = Write("many.rlp", many + "</dicegroup>");
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("XDG_RUNTIME_DIR");
+    environment.remove("QT_QPA_PLATFORM");
+    cli.setProcessEnvironment(environment);
+    cli.start(QCoreApplication::applicationDirPath() + "/rollpouch-cli",
+              {"convert", QString::fromStdString(path)});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_EQ(cli.readAllStandardError().toStdString(),
+              "warning: " + path + ": " + kDiceLeftOutText + "\n");
+    EXPECT_TRUE(cli.readAllStandardOutput().startsWith("<dicegroups>"));
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace rp {
 namespace {
@@ -92,9 +94,11 @@ TEST(MiniClattermat, EnterRollsWithoutClosingAndDoubleClickRolls) {
     QTest::keyClick(mini.GroupList(), Qt::Key_Return);
     EXPECT_EQ(mini.GetResultsText(), "21 + 32 = 53");
     EXPECT_TRUE(mini.isVisible());
+    // The keypad's Enter, on the dialog itself, rolls too.
+    mini.Select({2});
     QTest::keyClick(&mini, Qt::Key_Enter);
+    EXPECT_EQ(mini.GetResultsText(), "32");
     EXPECT_TRUE(mini.isVisible());
-    EXPECT_EQ(mini.result(), QDialog::Rejected);
 
     mini.Select({0});
     QListWidget* list = mini.GroupList();
@@ -131,6 +135,37 @@ TEST(MiniClattermat, ResizingKeepsTheGapsAndTheMinimumSize) {
     mini.resize(50, 50);
     EXPECT_GE(mini.width(), CMiniClattermat::kMinimumWidth);
     EXPECT_GE(mini.height(), CMiniClattermat::kMinimumHeight);
+}
+
+TEST(MiniClattermat, TenThousandGroupsFillTheListQuicklyAndInOrder) {
+    // Titles in descending order; two equal labels keep their file order.
+    std::string text = "<dicegroups>";
+    for (int i = 9999; i >= 0; --i)
+        text += "<dicegroup title=\"g" + std::to_string(10000 + i) +
+                "\" multiplier=\"1\"><die sideCount=\"1\" multiplier=\"1\"/></dicegroup>";
+    text += R"(<dicegroup title="2d6" modifier="1" multiplier="1">1d1</dicegroup>)"
+            R"(<dicegroup title="2d6" modifier="2" multiplier="1">1d1</dicegroup></dicegroups>)";
+    TestMini mini;
+    const auto start = std::chrono::steady_clock::now();
+    mini.LoadMiniList(text);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    const QStringList labels = mini.Labels();
+    ASSERT_EQ(labels.size(), 10002);
+    EXPECT_EQ(labels[2], "g10000 (1d1)");
+    EXPECT_EQ(labels.last(), "g19999 (1d1)");
+    mini.Select({0});
+    mini.RollSelected();
+    EXPECT_EQ(mini.GetResultsText(), "2");
+}
+
+TEST(MiniClattermat, FirstStartLeavesThePlaceToTheWindowManager) {
+    QSettings().remove("FirstPos");
+    TestMini first(QStringLiteral("FirstPos"));
+    EXPECT_FALSE(first.testAttribute(Qt::WA_Moved));
+    QSettings().setValue("FirstPos/WindowWidth", 321);
+    TestMini sized(QStringLiteral("FirstPos"));
+    EXPECT_FALSE(sized.testAttribute(Qt::WA_Moved));
+    EXPECT_EQ(sized.width(), 321);
 }
 
 TEST(MiniClattermat, WindowPositionIsSavedAndRestored) {

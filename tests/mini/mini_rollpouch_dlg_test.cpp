@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -88,6 +89,26 @@ TEST_F(MiniRollpouchTest, OversizedFileIsRefusedWithAMessage) {
     ASSERT_TRUE(box);
     EXPECT_TRUE(box->text().contains("larger than 64 MiB"));
     EXPECT_EQ(dlg.RecentFiles().Paths().first(), huge);
+}
+
+TEST_F(MiniRollpouchTest, SaysWhenDiceWereLeftOutAndShowsFileNamesAsTheyAre) {
+    CMiniRollpouchDlg dlg;
+    QByteArray many = "<dicegroup multiplier=\"1\">";
+    for (int i = 0; i < 11; ++i)
+        many += "<t>1000d6</t>";
+    const QString path = Write("a&b.rlp", many + "</dicegroup>");
+    dlg.OpenPath(path);
+    EXPECT_EQ(Labels(dlg), QStringList({"10000d6"}));
+    auto* box = dlg.findChild<QMessageBox*>();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text(), path + "\n" + kDiceLeftOutText);
+
+    auto* bar = dlg.findChild<QToolBar*>();
+    QMenu* recent = qobject_cast<QToolButton*>(bar->widgetForAction(dlg.OpenAction()))->menu();
+    ASSERT_TRUE(recent);
+    emit recent->aboutToShow();
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_EQ(recent->actions().first()->text(), "&1 " + dir.filePath("a&&b.rlp"));
 }
 
 TEST_F(MiniRollpouchTest, ToolbarAndAboutBox) {

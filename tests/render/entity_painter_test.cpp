@@ -168,9 +168,9 @@ TEST_F(GroupPainterTest, FactoryEffectiveSettersAndFileRoundTrip) {
 
     auto die = group.RemoveFirstPainter();
     EXPECT_EQ(die.get(), top);
-    group.SetEffectiveModifier(-4);
-    EXPECT_EQ(group.GetModifier(), 2);
-    EXPECT_EQ(group.GetFirstDie()->GetModifier(), -4);
+    group.SetEffectiveModifier(-4); // where the getter reads: the group's own
+    EXPECT_EQ(group.GetModifier(), -4);
+    EXPECT_EQ(group.GetFirstDie()->GetModifier(), 0);
 
     pugi::xml_document doc;
     pugi::xml_node element = group.Save(doc, true);
