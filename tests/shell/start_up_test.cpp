@@ -39,10 +39,9 @@ protected:
                 return;
             const QString answer = answers.takeFirst();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                box->button(answer == "Yes"      ? QMessageBox::Yes
-                            : answer == "Cancel" ? QMessageBox::Cancel
-                                                 : QMessageBox::No)
-                    ->click();
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text().remove('&') == answer)
+                        button->click();
             } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
                 shownFolder = files->directory().absolutePath();
                 files->findChild<QLineEdit*>("fileNameEdit")->setText(answer);
