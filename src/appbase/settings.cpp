@@ -24,6 +24,12 @@ int ReadIntSetting(const QSettings& store, const QString& key, int fallback) {
     return ok ? number : fallback;
 }
 
+int ShowStateOf(Qt::WindowStates states) {
+    if (states & Qt::WindowMinimized)
+        return CSettings::kShowMinimized;
+    return states & Qt::WindowMaximized ? CSettings::kShowMaximized : CSettings::kShowNormal;
+}
+
 CSettings::CSettings()
     : store(std::make_unique<QSettings>(QString::fromLatin1(CDiceApp::kOrganization),
                                         QStringLiteral("Clattermat"))) {}

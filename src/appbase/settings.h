@@ -33,6 +33,9 @@ public:
     ~CSettings();
 
     static constexpr int kDefaultDelayRoll = 500;
+    // Window show states as stored.
+    static constexpr int kShowNormal = 1;
+    static constexpr int kShowMinimized = 2;
     static constexpr int kShowMaximized = 3;
     // Reading the open file list never goes past this many entries.
     static constexpr int kMaxOpenFiles = 1000;
@@ -67,6 +70,9 @@ public:
 private:
     std::unique_ptr<QSettings> store;
 };
+
+// The show state stored for a window in these states.
+int ShowStateOf(Qt::WindowStates states);
 
 // Reads an integer setting; a missing or malformed value gives `fallback`.
 int ReadIntSetting(const QSettings& store, const QString& key, int fallback);

@@ -1,21 +1,22 @@
 #include "main_frame.h"
 
 #include "rollpouch_app.h"
+#include "rollpouch_ctrl.h"
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <utility>
 
@@ -37,8 +38,9 @@ CMainFrame::CMainFrame()
     setCentralWidget(mdiArea);
     statusBar()->addWidget(messageText, 1);
     CreateMenus();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        resize(screen->availableGeometry().size() * 4 / 5);
+    CreateDieBar();
+    RestoreWindowPlacement();
+    setAcceptDrops(true);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveTrayChanged);
     ActiveTrayChanged();
 }
@@ -88,6 +90,23 @@ void CMainFrame::CreateMenus() {
     connect(edit, &QMenu::aboutToShow, this, &CMainFrame::UpdateUndoRedo);
 }
 
+void CMainFrame::CreateDieBar() {
+    dieBar = new CRollpouchCtrl(this);
+    // A window too low for the whole bar scrolls it.
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setBackgroundRole(QPalette::Button);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scroller->setWidget(dieBar);
+    scroller->setMinimumWidth(dieBar->width() + scroller->verticalScrollBar()->sizeHint().width());
+    dieBarDock = new QDockWidget(tr("Rollpouch"), this);
+    dieBarDock->setObjectName(QStringLiteral("RollpouchBar"));
+    dieBarDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    dieBarDock->setWidget(scroller);
+    addDockWidget(Qt::RightDockWidgetArea, dieBarDock);
+}
+
 CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
     auto* frame = new CTableFrame(std::move(document));
     mdiArea->addSubWindow(frame);
@@ -122,32 +141,24 @@ CTableFrame* CMainFrame::OpenTray(const QString& path) {
     }
     // The window exists first, so that the tray can be arranged in its width.
     const bool shownBefore = shownTrayWindow;
-    CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(CRollpouchApp::Instance()));
+    CRollpouchApp* app = CRollpouchApp::Instance();
+    CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(app));
     QString reason, warning;
     if (frame->Document()->Open(path, &reason, &warning)) {
+        if (app)
+            app->RecentFiles().Add(absolute);
         if (!warning.isEmpty())
             QMessageBox::warning(
                 this, QCoreApplication::applicationName(),
                 QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), warning));
         return frame;
     }
+    frame->KeepStoredShowState();
     delete frame;
     shownTrayWindow = shownBefore;
     QMessageBox::warning(this, QCoreApplication::applicationName(),
                          tr("Cannot open %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
     return nullptr;
-}
-
-void CMainFrame::Open() {
-    const QString folder = ActiveTrayFrame()
-                               ? QFileInfo(ActiveTrayFrame()->Document()->GetPathName()).path()
-                               : QString();
-    const QStringList paths = QFileDialog::getOpenFileNames(
-        this, tr("Open"), folder,
-        Text(shell_strings::kTrayFilter) + ";;" + Text(shell_strings::kXmlFilter) + ";;" +
-            tr("All Files (*)"));
-    for (const QString& path : paths)
-        OpenTray(path);
 }
 
 void CMainFrame::Save() {
@@ -212,6 +223,8 @@ void CMainFrame::ActiveTrayChanged() {
     closeAction->setEnabled(followed);
     UpdateCaption();
     UpdateUndoRedo();
+    // The raised die shows only while a tray is there to take it.
+    dieBar->update();
 }
 
 void CMainFrame::UpdateCaption() {
@@ -233,20 +246,6 @@ void CMainFrame::UpdateUndoRedo() {
     redoAction->setText(HistoryText(shell_strings::kRedoMenu, redo));
     undoAction->setEnabled(!undo.isEmpty());
     redoAction->setEnabled(!redo.isEmpty());
-}
-
-void CMainFrame::closeEvent(QCloseEvent* event) {
-    QList<const CTableDoc*> asked;
-    for (CTableFrame* frame : TrayFrames()) {
-        if (asked.contains(frame->Document()))
-            continue;
-        asked.append(frame->Document());
-        if (!frame->SaveModified()) {
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
 }
 
 } // namespace rp

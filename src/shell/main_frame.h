@@ -5,18 +5,21 @@
 #include <QPointer>
 #include <memory>
 
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 
 namespace rp {
 
+class CRollpouchCtrl;
 class CTableDoc;
 class CTableFrame;
 class CTableView;
 
-// Rollpouch's main window: tray windows in an MDI area, the File menu, Undo
-// and Redo carrying the next step's label, and the status bar's message
-// pane ("Ready", the last total).
+// Rollpouch's main window: tray windows in an MDI area, the die bar docked
+// on the right, the File menu, Undo and Redo carrying the next step's label,
+// and the status bar's message pane ("Ready", the last total). It takes its
+// place from the settings when created and stores it when closed.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -28,7 +31,8 @@ public:
     // Opens a tray file in a window of its own, or activates the window that
     // shows it already. A file that cannot be opened shows the reason; null then.
     CTableFrame* OpenTray(const QString& path);
-    // The File menu's commands on the active tray.
+    // Asks for tray files to open, several at once, starting in the active
+    // tray's folder. A name that does not exist becomes an empty file first.
     void Open();
     void Save();
     void SaveAs();
@@ -43,12 +47,25 @@ public:
     void SetMessageText(const QString& text);
     QAction* UndoAction() const { return undoAction; }
     QAction* RedoAction() const { return redoAction; }
+    CRollpouchCtrl* DieBar() const { return dieBar; }
+    QDockWidget* DieBarDock() const { return dieBarDock; }
 
 protected:
+    // Stores the window's place, asks about each modified tray (Cancel keeps
+    // the program open), then stores or clears the list of open trays.
     void closeEvent(QCloseEvent* event) override;
+    // Tray files dropped on the window open as trays.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateMenus();
+    void CreateDieBar();
+    // main_frame_session.cpp
+    // The stored place; one that lies on no screen keeps only its size.
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement() const;
+    void SaveOpenFileList() const;
     CTableFrame* AddTrayFrame(std::shared_ptr<CTableDoc> document);
     // Follows the tray of the active window: caption, Undo and Redo.
     void ActiveTrayChanged();
@@ -57,6 +74,8 @@ private:
 
     QMdiArea* mdiArea;
     QLabel* messageText;
+    CRollpouchCtrl* dieBar = nullptr;
+    QDockWidget* dieBarDock = nullptr;
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
     QAction* closeAction = nullptr;

@@ -1,7 +1,10 @@
 #include "rollpouch_app.h"
 
+#include "bring_to_front.h"
+#include "command_line_info_ex.h"
 #include "main_frame.h"
 #include "screenshot.h"
+#include "splash_wnd.h"
 #include "table_view.h"
 
 #include <QTimer>
@@ -18,23 +21,59 @@ CRollpouchApp* CRollpouchApp::Instance() {
 }
 
 int CRollpouchApp::Run() {
-    CMainFrame frame;
-    frame.show();
-    // Only "-" starts a switch: "/home/..." is a file.
-    QStringList files;
-    for (const QString& argument : arguments().mid(1))
-        if (!argument.startsWith(QLatin1Char('-')))
-            files.append(argument);
+    if (!InitInstance(arguments().mid(1)))
+        return 0;
+    const int status = exec();
+    ExitInstance();
+    return status;
+}
+
+bool CRollpouchApp::InitInstance(const QStringList& arguments, const QString& instanceName) {
+    CCommandLineInfoEx commandLine;
+    commandLine.ParseCommandLine(arguments);
+    singleInstance = std::make_unique<CSingleInstance>(instanceName);
+    if (singleInstance->HandToRunning(commandLine.files))
+        return false;
+    // The splash stays responsive through ProcessEvents between the steps.
+    CSplashWnd::ShowSplash(commandLine);
+
+    mainFrame = std::make_unique<CMainFrame>();
+    CSplashWnd::ProcessEvents();
+    if (singleInstance->Listen())
+        connect(singleInstance.get(), &CSingleInstance::OpenRequested, this,
+                &CRollpouchApp::OpenRequested);
+    CSplashWnd::ProcessEvents();
+
+    const bool reopen = commandLine.files.isEmpty() && settings.GetOpenLast();
+    const QStringList files = reopen ? settings.ReadOpenFileList().paths : commandLine.files;
+    if (settings.GetShowState(CSettings::kShowNormal) == CSettings::kShowMaximized)
+        mainFrame->showMaximized();
+    else
+        mainFrame->show();
     // Opened once the event loop runs, so that the message about a file that
     // cannot be opened does not hold up the rest (nor a screenshot).
-    QTimer::singleShot(0, &frame, [&frame, files] {
-        if (files.isEmpty())
-            frame.NewTray();
+    CMainFrame* frame = mainFrame.get();
+    QTimer::singleShot(0, frame, [frame, files, reopen] {
+        if (files.isEmpty() && !reopen)
+            frame->NewTray();
         for (const QString& file : files)
-            frame.OpenTray(file);
+            frame->OpenTray(file);
     });
-    ScheduleScreenshotFromEnvironment(&frame);
-    return exec();
+    ScheduleScreenshotFromEnvironment(frame);
+    return true;
+}
+
+void CRollpouchApp::ExitInstance() {
+    mainFrame.reset();
+    singleInstance.reset();
+}
+
+void CRollpouchApp::OpenRequested(const QStringList& paths) {
+    if (!mainFrame)
+        return;
+    for (const QString& path : paths)
+        mainFrame->OpenTray(path);
+    BringToFront(mainFrame.get());
 }
 
 void CRollpouchApp::PlayRollSound(int diceCount) {

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "dice_app.h"
+#include "recent_files.h"
 #include "settings.h"
+#include "single_instance.h"
 #include "tray_host.h"
 
 #include <QPointer>
+#include <memory>
 
 namespace rp {
 
+class CMainFrame;
 class CTableView;
 
 // The Rollpouch program. It is every tray's host: roll sounds while
@@ -25,9 +29,22 @@ public:
     // The running application, or null when it is not Rollpouch.
     static CRollpouchApp* Instance();
 
-    // Shows the main window with the trays named on the command line (a new
-    // empty tray when none is named) and runs until it closes.
+    // Starts the program (InitInstance with the command line), runs until
+    // the main window closes, then ends it (ExitInstance); 0 at once when
+    // another instance took the files.
     int Run();
+    // Start-up, in order: reads the command line (only "-" starts a switch);
+    // hands its files to a running instance and returns false if one takes
+    // them; shows the splash unless "-nologo"; creates the main window; from
+    // then on takes the files of later starts; shows the window in its
+    // stored state; then, once the event loop runs, opens the command line's
+    // trays, or with "OpenLast" and none named the trays open at the last
+    // exit, or else one new tray.
+    bool InitInstance(const QStringList& arguments,
+                      const QString& instanceName = CSingleInstance::DefaultServerName());
+    // Closes the main window's trays without asking and stops listening.
+    void ExitInstance();
+    CMainFrame* MainFrame() const { return mainFrame.get(); }
 
     void PlayRollSound(int diceCount) override;
     QString GetDieColor() const override;
@@ -39,10 +56,19 @@ public:
     CTableView* GetActiveView() const;
     void SetActiveView(CTableView* view);
     CSettings& Settings() { return settings; }
+    // The four trays opened or saved last.
+    CRecentFileList& RecentFiles() { return recentFiles; }
 
 private:
+    // A later start's files: opened (or their trays activated), and the
+    // main window comes to the front.
+    void OpenRequested(const QStringList& paths);
+
     CSettings settings;
+    CRecentFileList recentFiles;
     QPointer<CTableView> activeView;
+    std::unique_ptr<CSingleInstance> singleInstance;
+    std::unique_ptr<CMainFrame> mainFrame;
 };
 
 } // namespace rp

@@ -45,7 +45,10 @@ QWidget* CSplashWnd::MainWindow() {
 }
 
 CSplashWnd::CSplashWnd(const QPixmap& picture, int displayTime)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), picture(picture) {
+    // On top: the main window, shown while the splash still stands, would
+    // otherwise cover it at once.
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      picture(picture) {
     setAttribute(Qt::WA_DeleteOnClose);
     // Closing the splash before the main window shows must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -1,5 +1,6 @@
 #include "table_frame.h"
 
+#include "rollpouch_app.h"
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_view.h"
@@ -22,6 +23,9 @@ CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
 }
 
 CTableFrame::~CTableFrame() {
+    CRollpouchApp* app = CRollpouchApp::Instance();
+    if (app && storesShowState)
+        app->Settings().SetChildWindowsMaximized(ShowStateOf(windowState()));
     // The view goes before the tray it shows.
     delete view;
 }
@@ -51,8 +55,11 @@ bool CTableFrame::SaveAs() {
 
 bool CTableFrame::SaveTo(const QString& path) {
     QString reason;
-    if (document->Save(path, &reason))
+    if (document->Save(path, &reason)) {
+        if (CRollpouchApp* app = CRollpouchApp::Instance())
+            app->RecentFiles().Add(document->GetPathName());
         return true;
+    }
     QMessageBox::warning(this, QCoreApplication::applicationName(),
                          tr("Cannot save %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
     return false;

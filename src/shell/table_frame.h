@@ -10,7 +10,8 @@ class CTableView;
 
 // A tray window of the main window: one view of a tray. The tray lives as
 // long as any window shows it; closing its last window asks whether to
-// save changes first.
+// save changes first. A window that goes stores its show state, which the
+// next run's first tray window takes.
 class CTableFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -29,6 +30,8 @@ public:
     // Asks "Save changes to ...?" when the tray is modified: Yes saves.
     // False when the user cancels or the save fails: the tray stays open.
     bool SaveModified();
+    // A window whose tray did not open leaves the stored state alone.
+    void KeepStoredShowState() { storesShowState = false; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -38,6 +41,7 @@ private:
 
     std::shared_ptr<CTableDoc> document;
     CTableView* view;
+    bool storesShowState = true;
 };
 
 } // namespace rp
