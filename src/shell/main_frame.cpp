@@ -37,6 +37,7 @@ CMainFrame::CMainFrame()
     setCentralWidget(mdiArea);
     statusBar()->addWidget(messageText, 1);
     CreateMenus();
+    CreateOddsAndRollLog();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->availableGeometry().size() * 4 / 5);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveTrayChanged);

@@ -5,11 +5,13 @@
 #include <QPointer>
 #include <memory>
 
+class QDockWidget;
 class QLabel;
 class QMdiArea;
 
 namespace rp {
 
+class COddsWindow;
 class CTableDoc;
 class CTableFrame;
 class CTableView;
@@ -44,11 +46,26 @@ public:
     QAction* UndoAction() const { return undoAction; }
     QAction* RedoAction() const { return redoAction; }
 
+    // "Odds..." (command 36007, Ctrl+Shift+O): for the end of the Dice menu.
+    static constexpr int kCmdOdds = 36007;
+    QAction* OddsAction() const { return oddsAction; }
+    // The "Odds" window, following the active tray; made on first use.
+    COddsWindow* OddsWindow() const { return oddsWindow; }
+    // The "Roll Log" dock, hidden at first; its toggle is for the View menu.
+    QDockWidget* RollLogDock() const { return rollLogDock; }
+    QAction* RollLogAction() const;
+
+public slots:
+    // Opens the "Odds" window on the active tray's selection, or brings it forward.
+    void ShowOddsWindow();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateMenus();
+    // main_frame_odds.cpp
+    void CreateOddsAndRollLog();
     CTableFrame* AddTrayFrame(std::shared_ptr<CTableDoc> document);
     // Follows the tray of the active window: caption, Undo and Redo.
     void ActiveTrayChanged();
@@ -62,6 +79,9 @@ private:
     QAction* closeAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
+    QAction* oddsAction = nullptr;
+    COddsWindow* oddsWindow = nullptr;
+    QDockWidget* rollLogDock = nullptr;
     int untitledCount = 0;
     bool shownTrayWindow = false;
     QPointer<CTableDoc> followed;
