@@ -183,7 +183,7 @@ void COddsWindow::ShowMessage(const QString& summaryText, const QString& message
     summary->setVisible(!summaryText.isEmpty());
     message->setText(messageText);
     pages->setCurrentWidget(message);
-    targetRow->setEnabled(false);
+    targetRow->hide();
     chance->clear();
     chart->removeAllSeries();
     bars = nullptr;
@@ -241,7 +241,7 @@ void COddsWindow::ShowOdds(const QString& label) {
     });
 
     pages->setCurrentWidget(chartView);
-    targetRow->setEnabled(true);
+    targetRow->show();
     // A target the new range still holds stays; otherwise the mean's.
     const int value = target->value();
     const QSignalBlocker blocker(target);
