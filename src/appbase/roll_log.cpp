@@ -44,16 +44,12 @@ void CRollLog::AddRoll(const QString& trayName, std::span<const CDiceGroup* cons
     endRemoveRows();
 }
 
-QString CRollLog::Text(QList<int> rows) const {
-    if (rows.isEmpty())
-        for (int row = 0; row < Count(); ++row)
-            rows.append(row);
-    std::sort(rows.begin(), rows.end());
+QString CRollLog::Text() const {
     QString text;
-    for (const int row : rows) {
+    for (const QString& entry : entries) {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
-        text += EntryText(row) + QLatin1Char('\n');
+        text += entry + QLatin1Char('\n');
     }
     return text;
 }

@@ -30,9 +30,8 @@ public:
     int Count() const { return static_cast<int>(entries.size()); }
     // "21:14:05  Rollpouch1", then "  LABEL: FACES = TOTAL" per group, then "  Total: SUM".
     const QString& EntryText(int row) const { return entries[static_cast<std::size_t>(row)]; }
-    // The entries of `rows` (all when empty) in log order, each ending in a
-    // newline, with a blank line between them.
-    QString Text(QList<int> rows = {}) const;
+    // Every entry in order, each ending in a newline, a blank line between them.
+    QString Text() const;
     // Writes the whole log to a file as UTF-8 text, replacing the file only
     // when all of it is written; false and the system's reason when it cannot.
     bool SaveText(const QString& path, QString* error = nullptr) const;

@@ -46,7 +46,6 @@ TEST(RollLog, EntriesInTheWordsOfARollAndTheirText) {
                                 "  Total: 16");
     EXPECT_EQ(log.data(log.index(1)).toString(), "21:14:05  Rollpouch1\n  1d6: 4 = 4\n  Total: 4");
     EXPECT_EQ(log.Text(), log.EntryText(0) + "\n\n" + log.EntryText(1) + "\n");
-    EXPECT_EQ(log.Text({1}), log.EntryText(1) + "\n");
 
     // Saved as UTF-8; a file that cannot be written says why.
     QTemporaryDir dir;
