@@ -6,6 +6,7 @@
 #include "file_bytes.h"
 #include "mini_list.h"
 #include "random_source.h"
+#include "roll_text.h"
 #include "strokes.h"
 #include "text_metrics.h"
 
@@ -94,24 +95,8 @@ bool ParseOptions(int argc, char** argv, bool allowSeed, bool allowRoll, Options
     return true;
 }
 
-// "3 (1) 5 6": raw faces in list order, ignored dice in parentheses.
-std::string FacesText(const CDiceGroup& group) {
-    std::vector<const CDie*> ignored;
-    group.GetIgnoredDice(ignored);
-    std::string text;
-    for (const auto& die : group.Dice()) {
-        if (!text.empty())
-            text += ' ';
-        const bool isIgnored =
-            std::find(ignored.begin(), ignored.end(), die.get()) != ignored.end();
-        const std::string face = std::to_string(die->GetRawResult());
-        text += isIgnored ? "(" + face + ")" : face;
-    }
-    return text;
-}
-
-void PrintResult(std::FILE* out, const std::string& name, const CDiceGroup& group, int total) {
-    std::fprintf(out, "%s: %s = %i\n", name.c_str(), FacesText(group).c_str(), total);
+void PrintResult(std::FILE* out, std::string_view label, const CDiceGroup& group) {
+    std::fprintf(out, "%s\n", RollLineText(label, group).c_str());
 }
 
 int DescribeOrRoll(const Options& options, bool roll, std::FILE* out, std::FILE* err) {
@@ -124,8 +109,8 @@ int DescribeOrRoll(const Options& options, bool roll, std::FILE* out, std::FILE*
             continue;
         }
         if (roll) {
-            const int total = group.Roll();
-            PrintResult(out, group.GetDescription(), group, total);
+            group.Roll();
+            PrintResult(out, group.GetDescription(), group);
         } else {
             std::fprintf(out, "%s\n", group.GetDescription().c_str());
         }
@@ -151,21 +136,21 @@ int List(const Options& options, std::FILE* out, std::FILE* err) {
     struct Entry {
         std::string label;
         const CDiceGroup* group;
-        int total;
     };
     std::vector<Entry> entries;
     for (const auto& group : groups) {
         if (!group)
             continue;
-        const int total = options.roll ? group->Roll() : 0;
-        entries.push_back(Entry{GetGroupLabel(*group), group.get(), total});
+        if (options.roll)
+            group->Roll();
+        entries.push_back(Entry{GetGroupLabel(*group), group.get()});
     }
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return MiniLabelLess(a.label, b.label);
     });
     for (const Entry& e : entries) {
         if (options.roll)
-            PrintResult(out, e.label, *e.group, e.total);
+            PrintResult(out, e.label, *e.group);
         else
             std::fprintf(out, "%s\n", e.label.c_str());
     }

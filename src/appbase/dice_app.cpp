@@ -1,11 +1,13 @@
 #include "dice_app.h"
 
+#include "roll_log.h"
 #include "roll_sound_player.h"
 
 namespace rp {
 
 CDiceApp::CDiceApp(int& argc, char** argv, const QString& applicationName)
-    : QApplication(argc, argv), soundPlayer(std::make_unique<CRollSoundPlayer>()) {
+    : QApplication(argc, argv), rollLog(std::make_unique<CRollLog>()),
+      soundPlayer(std::make_unique<CRollSoundPlayer>()) {
     setOrganizationName(QString::fromLatin1(kOrganization));
     setApplicationName(applicationName);
 }

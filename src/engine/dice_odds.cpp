@@ -152,4 +152,13 @@ std::string CDiceOdds::Summary(std::string_view label) const {
     return text + buffer;
 }
 
+std::string OddsKey(const CDiceGroup& group) {
+    std::string key = std::to_string(group.GetIgnoreCount()) + ' ' +
+                      std::to_string(group.GetModifier()) + ' ' + group.GetMultiplierText();
+    for (const auto& die : group.Dice())
+        key += ';' + std::to_string(die->GetSideCount()) + ' ' +
+               std::to_string(die->GetModifier()) + ' ' + die->GetMultiplierText();
+    return key;
+}
+
 } // namespace rp

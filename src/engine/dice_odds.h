@@ -70,4 +70,8 @@ private:
     double mean = 0;
 };
 
+// What a group's distribution depends on, as a text: groups with equal keys
+// have equal odds, whatever their faces, titles or places.
+std::string OddsKey(const CDiceGroup& group);
+
 } // namespace rp

@@ -2,10 +2,13 @@
 
 #include "dice_app.h"
 #include "int_text.h"
+#include "odds_summary.h"
+#include "roll_log.h"
 #include "settings.h"
 #include "xml_dom.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -60,6 +63,8 @@ CMiniClattermat::CMiniClattermat(const QString& positionSection, QWidget* parent
 
     connect(groupList, &QListWidget::itemSelectionChanged, this,
             [this] { EnableRollCommand(!groupList->selectedItems().isEmpty()); });
+    // Each entry's tool tip tells the odds of its group, worked out when first asked for.
+    groupList->viewport()->installEventFilter(this);
     connect(groupList, &QListWidget::itemDoubleClicked, this, [this] { RollSelected(); });
 }
 
@@ -123,20 +128,20 @@ bool CMiniClattermat::LoadMiniRoot(pugi::xml_node root) {
 }
 
 void CMiniClattermat::RollSelected() {
-    QList<CDiceGroup*> selected;
+    std::vector<CDiceGroup*> selected;
     for (int row = 0; row < groupList->count(); ++row) {
         const QListWidgetItem* item = groupList->item(row);
         const auto slot = static_cast<std::size_t>(item->data(kSlotRole).toInt());
         if (item->isSelected() && slot < groups.size() && groups[slot])
-            selected.append(groups[slot].get());
+            selected.push_back(groups[slot].get());
     }
-    const qsizetype n = selected.size();
+    const std::size_t n = selected.size();
     if (n == 0)
         return;
     QString text;
     long long total = 0;
     int dice = 0;
-    for (qsizetype k = 1; k <= n; ++k) {
+    for (std::size_t k = 1; k <= n; ++k) {
         CDiceGroup* group = selected[k - 1];
         dice += group->GetCount();
         const int r = group->Roll();
@@ -144,10 +149,24 @@ void CMiniClattermat::RollSelected() {
         if (n > 1)
             text += QString::number(r) + (k < n ? QStringLiteral(" + ") : QStringLiteral(" = "));
     }
-    if (CDiceApp* app = CDiceApp::Instance())
+    CDiceApp* app = CDiceApp::Instance();
+    if (app)
         app->PlayRollSound(dice);
     text += QString::number(ClampToInt(total));
     resultsText->setText(text);
+    if (app)
+        app->RollLog().AddRoll(trayName, selected);
+}
+
+bool CMiniClattermat::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == groupList->viewport() && event->type() == QEvent::ToolTip) {
+        QListWidgetItem* item = groupList->itemAt(static_cast<QHelpEvent*>(event)->pos());
+        const auto slot = item ? static_cast<std::size_t>(item->data(kSlotRole).toInt()) : 0;
+        if (item && !item->data(Qt::ToolTipRole).isValid() && slot < groups.size() && groups[slot])
+            item->setData(Qt::ToolTipRole, GroupOddsSummary(*groups[slot]));
+    }
+    // The list shows the tool tip itself.
+    return QDialog::eventFilter(watched, event);
 }
 
 void CMiniClattermat::LayOutControls(int width, int height) {
@@ -232,7 +251,7 @@ void CMiniClattermat::keyPressEvent(QKeyEvent* event) {
 
 void CMiniClattermat::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    LayOutControls(width(), height());
+    LayOutControls(width(), height() - bottomSpace);
 }
 
 } // namespace rp

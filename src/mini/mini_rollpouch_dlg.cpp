@@ -1,6 +1,8 @@
 #include "mini_rollpouch_dlg.h"
 
 #include "about_mini_dialog.h"
+#include "dice_app.h"
+#include "roll_log_view.h"
 #include "xml_dom.h"
 
 #include <QAction>
@@ -8,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -30,7 +33,9 @@ CMiniRollpouchDlg::CMiniRollpouchDlg()
                                               style()->standardIcon(QStyle::SP_DialogOpenButton)),
                              tr("&Open..."), this)),
       rollAction(new QAction(MiniRollpouchIcon(), tr("&Roll Selected"), this)),
-      aboutAction(new QAction(tr("&About MiniRollpouch..."), this)), recentMenu(new QMenu(this)) {
+      aboutAction(new QAction(tr("&About MiniRollpouch..."), this)), recentMenu(new QMenu(this)),
+      logButton(new QToolButton(this)),
+      logView(new CRollLogView(&CDiceApp::Instance()->RollLog(), this)) {
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(MiniRollpouchIcon());
 
@@ -57,7 +62,62 @@ CMiniRollpouchDlg::CMiniRollpouchDlg()
     openButton->setMenu(recentMenu);
     connect(recentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(recentMenu); });
 
+    // The roll log opens under the results with a disclosure button at the
+    // end of the "Results" row; it starts closed.
+    logButton->setText(tr("Roll &Log"));
+    logButton->setToolTip(tr("Show or hide the log of this session's rolls"));
+    logButton->setAutoRaise(true);
+    logButton->setArrowType(Qt::RightArrow);
+    logButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    logView->hide();
+    connect(logButton, &QToolButton::clicked, this, [this] { ShowRollLog(!logShown); });
+
     InitialiseDialog(bar);
+}
+
+CMiniRollpouchDlg::~CMiniRollpouchDlg() {
+    // The window's place is kept as it is with the log closed, as it opens next time.
+    ShowRollLog(false);
+}
+
+void CMiniRollpouchDlg::ShowRollLog(bool show) {
+    if (show == logShown)
+        return;
+    logShown = show;
+    logButton->setArrowType(show ? Qt::DownArrow : Qt::RightArrow);
+    logView->setVisible(show);
+    setMinimumHeight(kMinimumHeight + (show ? kMinLogHeight + kLogGap : 0));
+    if (!isMaximized() && !isFullScreen())
+        resize(width(), std::max(minimumHeight(), height() + (show ? kLogGrowth : -kLogGrowth)));
+    // The window system may resize later; the layout follows the size there is now.
+    SetBottomSpace(LogSpace());
+    LayOutControls(width(), height() - LogSpace());
+    PlaceRollLog();
+}
+
+int CMiniRollpouchDlg::LogSpace() const {
+    return logShown ? LogHeight() + kLogGap : 0;
+}
+
+int CMiniRollpouchDlg::LogHeight() const {
+    return std::max(kMinLogHeight, (height() - kMinimumHeight) / 2);
+}
+
+void CMiniRollpouchDlg::PlaceRollLog() {
+    const QRect label = ResultsLabel()->geometry();
+    const QSize button = logButton->sizeHint();
+    logButton->setGeometry(label.x() + label.width() - button.width(),
+                           label.y() + (label.height() - button.height()) / 2, button.width(),
+                           button.height());
+    // Below the results text, with the same edges and bottom margin.
+    const QRect results = ResultsText()->geometry();
+    logView->setGeometry(results.x(), height() - 12 - LogHeight(), results.width(), LogHeight());
+}
+
+void CMiniRollpouchDlg::resizeEvent(QResizeEvent* event) {
+    SetBottomSpace(LogSpace());
+    CMiniClattermat::resizeEvent(event);
+    PlaceRollLog();
 }
 
 void CMiniRollpouchDlg::EnableRollCommand(bool enable) {
@@ -85,6 +145,7 @@ void CMiniRollpouchDlg::OpenPath(const QString& path) {
     xml::CXmlDocument document;
     const ReadStatus status = document.ParseFile(QFile::encodeName(path).toStdString());
     const bool complete = LoadMiniRoot(document.Root());
+    SetTrayName(QFileInfo(path).fileName());
     GroupList()->setFocus();
     recentFiles.Add(QFileInfo(path).absoluteFilePath());
     QString message;

@@ -39,6 +39,7 @@ CMainFrame::CMainFrame()
     statusBar()->addWidget(messageText, 1);
     CreateMenus();
     CreateDieBar();
+    CreateOddsAndRollLog();
     RestoreWindowPlacement();
     setAcceptDrops(true);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveTrayChanged);

@@ -11,6 +11,7 @@ class QMdiArea;
 
 namespace rp {
 
+class COddsWindow;
 class CRollpouchCtrl;
 class CTableDoc;
 class CTableFrame;
@@ -50,6 +51,19 @@ public:
     CRollpouchCtrl* DieBar() const { return dieBar; }
     QDockWidget* DieBarDock() const { return dieBarDock; }
 
+    // "Odds..." (command 36007, Ctrl+Shift+O): for the end of the Dice menu.
+    static constexpr int kCmdOdds = 36007;
+    QAction* OddsAction() const { return oddsAction; }
+    // The "Odds" window, following the active tray; made on first use.
+    COddsWindow* OddsWindow() const { return oddsWindow; }
+    // The "Roll Log" dock, hidden at first; its toggle is for the View menu.
+    QDockWidget* RollLogDock() const { return rollLogDock; }
+    QAction* RollLogAction() const;
+
+public slots:
+    // Opens the "Odds" window on the active tray's selection, or brings it forward.
+    void ShowOddsWindow();
+
 protected:
     // Stores the window's place, asks about each modified tray (Cancel keeps
     // the program open), then stores or clears the list of open trays.
@@ -66,6 +80,8 @@ private:
     void RestoreWindowPlacement();
     void SaveWindowPlacement() const;
     void SaveOpenFileList() const;
+    // main_frame_odds.cpp
+    void CreateOddsAndRollLog();
     CTableFrame* AddTrayFrame(std::shared_ptr<CTableDoc> document);
     // Follows the tray of the active window: caption, Undo and Redo.
     void ActiveTrayChanged();
@@ -81,6 +97,9 @@ private:
     QAction* closeAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
+    QAction* oddsAction = nullptr;
+    COddsWindow* oddsWindow = nullptr;
+    QDockWidget* rollLogDock = nullptr;
     int untitledCount = 0;
     bool shownTrayWindow = false;
     QPointer<CTableDoc> followed;

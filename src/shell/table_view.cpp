@@ -3,6 +3,7 @@
 
 #include "colour.h"
 #include "mod_spin_button_ctrl.h"
+#include "odds_summary.h"
 #include "rollpouch_app.h"
 #include "strokes.h"
 #include "table_doc.h"
@@ -10,10 +11,12 @@
 #include "title_edit.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 
 namespace rp {
@@ -203,6 +206,22 @@ void CTableView::EditSelectedText() {
 
 void CTableView::EditNewText(QPoint point) {
     OpenTitleEditor(CRect::FromPointSize(point.x(), point.y() - 8, 80, kMinEditorHeight), {});
+}
+
+bool CTableView::viewportEvent(QEvent* event) {
+    // Hovering a dice group tells its odds, for as long as the pointer stays on it.
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (const CDiceGroupPainter* group = document->GetCurrentState().GroupAt(ToTray(help->pos()))) {
+        const CRect rect = group->GetBoundingRect();
+        QToolTip::showText(help->globalPos(), GroupOddsSummary(*group), viewport(),
+                           QRect(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height())));
+    } else {
+        QToolTip::hideText();
+        event->ignore();
+    }
+    return true;
 }
 
 void CTableView::paintEvent(QPaintEvent* event) {

@@ -118,6 +118,7 @@ signals:
     void statusMessage(const QString& text);
 
 protected:
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;

@@ -1,6 +1,8 @@
 // The tray view's commands: roll, add dice at a free spot or at a point,
 // undo and redo, Enter, delete, and the add counts.
+#include "dice_app.h"
 #include "mod_spin_button_ctrl.h"
+#include "roll_log.h"
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_view.h"
@@ -22,6 +24,11 @@ void CTableView::RollAndShowTotal() {
     int total = 0;
     ApplyEdit([&](CDocState& state) { total = state.RollSelected(); });
     emit statusMessage(QString::asprintf(shell_strings::kTotal, total));
+    if (CDiceApp* app = CDiceApp::Instance()) {
+        const auto rolled = document->GetCurrentState().GetSelectedGroups();
+        app->RollLog().AddRoll(document->GetSaveChangesName(),
+                               std::vector<const CDiceGroup*>(rolled.begin(), rolled.end()));
+    }
 }
 
 void CTableView::AddDiceAtFreeSpot(int sideCount, int count) {

@@ -185,5 +185,28 @@ TEST(DiceOdds, RefusesWhatCannotBeCountedQuickly) {
     }
 }
 
+TEST(DiceOdds, KeyChangesWithWhatTheOddsDependOn) {
+    const auto key = [](const char* notation, auto change) {
+        CDiceGroup group;
+        group.ParseNotation(notation);
+        change(group);
+        return OddsKey(group);
+    };
+    const auto same = [](CDiceGroup&) {};
+    const std::string plain = key("2d6+1", same);
+    // Faces and titles play no part.
+    EXPECT_EQ(key("2d6+1",
+                  [](CDiceGroup& g) {
+                      g.SetTitle("Fire");
+                      g.Roll();
+                  }),
+              plain);
+    EXPECT_NE(key("1d6+1d8+1", same), plain);
+    EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.SetIgnoreCount(1); }), plain);
+    EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.SetMultiplier("1/2"); }), plain);
+    EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.GetFirstDie()->SetModifier(1); }), plain);
+    EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.GetFirstDie()->SetMultiplier("2"); }), plain);
+}
+
 } // namespace
 } // namespace rp

@@ -1,6 +1,9 @@
+#include "dice_app.h"
 #include "gui_test_main.h"
 #include "mini_clattermat.h"
+#include "roll_log.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
@@ -73,6 +76,26 @@ TEST(MiniClattermat, ListsSortedLabelsAndRollsTheRightGroups) {
     EXPECT_TRUE(mini.Labels().isEmpty());
     EXPECT_EQ(mini.GetResultsText(), "");
     EXPECT_FALSE(mini.rollEnabled);
+}
+
+TEST(MiniClattermat, RollsAreLoggedAndEntriesTellTheirOdds) {
+    TestMini mini;
+    mini.LoadMiniList(kThreeGroups);
+    mini.SetTrayName("three.rlp");
+    const CRollLog& log = CDiceApp::Instance()->RollLog();
+    const int before = log.Count();
+    mini.Select({0, 2});
+    mini.RollSelected();
+    ASSERT_EQ(log.Count(), before + 1);
+    EXPECT_TRUE(log.EntryText(before).endsWith(
+        "  three.rlp\n  a (1d1+10): 1 = 11\n  C (2d1+30): 1 1 = 32\n  Total: 43"));
+
+    mini.show();
+    QListWidget* list = mini.GroupList();
+    const QPoint at = list->visualItemRect(list->item(2)).center();
+    QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list->viewport(), &help);
+    EXPECT_EQ(list->item(2)->toolTip(), "2d1+30: mean 32.00, 32 to 32");
 }
 
 TEST(MiniClattermat, GroupsWithoutDiceRollSilently) {

@@ -1,5 +1,8 @@
 #include "gui_test_main.h"
 #include "main_frame.h"
+#include "odds_window.h"
+#include "roll_log.h"
+#include "rollpouch_app.h"
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
@@ -9,8 +12,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -73,6 +78,46 @@ TEST_F(MainFrameTest, NewTrayWithUndoRedoTextsAndTheTotal) {
     EXPECT_EQ(frame.RedoAction()->text(), "&Redo Roll\tCtrl+Y");
     EXPECT_TRUE(frame.RedoAction()->isEnabled());
     EXPECT_EQ(frame.NewTray()->Document()->GetTitle(), "Rollpouch2");
+}
+
+TEST_F(MainFrameTest, RollsGoToTheRollLogAndTheOddsFollowTheActiveTray) {
+    EXPECT_EQ(frame.RollLogDock()->objectName(), "RollLogDock");
+    EXPECT_EQ(frame.RollLogAction()->text(), "Roll Log");
+    frame.show();
+    EXPECT_FALSE(frame.RollLogDock()->isVisible());
+    CSettings& settings = CRollpouchApp::Instance()->Settings();
+    settings.SetDelayRoll(0);
+    CTableView* view = frame.NewTray()->View();
+    view->AddDiceAtFreeSpot(20, 1);
+    view->GetDocument()->GetCurrentState().SelectAll();
+    const CRollLog& log = CDiceApp::Instance()->RollLog();
+    const int before = log.Count();
+    QStringList totals;
+    for (int i = 0; i < 2; ++i) {
+        view->RollAndShowTotal();
+        totals.append(frame.MessageText().mid(7)); // "Total: N"
+    }
+    ASSERT_EQ(log.Count(), before + 2);
+    const QRegularExpression entry(
+        R"(^\d\d:\d\d:\d\d  Rollpouch1\n  1d20: (\d+) = \1\n  Total: (\d+)$)");
+    for (int i = 0; i < 2; ++i) {
+        const QRegularExpressionMatch match = entry.match(log.EntryText(before + i));
+        ASSERT_TRUE(match.hasMatch()) << log.EntryText(before + i).toStdString();
+        EXPECT_EQ(match.captured(2), totals[i]);
+    }
+    settings.SetDelayRoll(CSettings::kDefaultDelayRoll);
+
+    EXPECT_EQ(frame.OddsAction()->shortcut(), QKeySequence("Ctrl+Shift+O"));
+    frame.OddsAction()->trigger();
+    ASSERT_TRUE(frame.OddsWindow() && frame.OddsWindow()->isVisible());
+    EXPECT_EQ(frame.OddsWindow()->SummaryText(), "1d20: mean 10.50, 1 to 20");
+    frame.NewTray();
+    frame.OddsWindow()->UpdateNow();
+    EXPECT_FALSE(frame.OddsWindow()->MessageText().isEmpty());
+    frame.CloseTray();
+    QCoreApplication::processEvents();
+    frame.OddsWindow()->UpdateNow();
+    EXPECT_EQ(frame.OddsWindow()->SummaryText(), "1d20: mean 10.50, 1 to 20");
 }
 
 TEST_F(MainFrameTest, AFileThatCannotBeOpenedIsReportedAndTheRestOpen) {

@@ -8,10 +8,12 @@
 #include "title_edit.h"
 #include "without_pictures.h"
 
+#include <QHelpEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -109,6 +111,22 @@ TEST_F(TableViewTest, ClicksSelectAndSmallMovesAreNoDrag) {
     Drag(Centre(1), Centre(1) + QPoint(60, 90), Qt::ControlModifier);
     EXPECT_EQ(Selection(), std::vector<bool>({false, false, false}));
     EXPECT_EQ(doc.GetUndoLabels().size(), 1);
+}
+
+TEST_F(TableViewTest, HoveringADiceGroupTellsItsOdds) {
+    const auto hover = [this](QPoint trayPoint) {
+        const QPoint at = view.ToViewport(trayPoint);
+        QHelpEvent help(QEvent::ToolTip, at, Port()->mapToGlobal(at));
+        QCoreApplication::sendEvent(Port(), &help);
+        return help.isAccepted();
+    };
+    view.verticalScrollBar()->setValue(20);
+    ASSERT_TRUE(hover(Centre(0)));
+    EXPECT_EQ(QToolTip::text(), "1d20+5: mean 15.50, 6 to 25");
+    ASSERT_TRUE(hover(Centre(1)));
+    EXPECT_EQ(QToolTip::text(), "1/2x2d6+1, ignore lowest 1: mean 2.78, 1 to 4");
+    EXPECT_FALSE(hover(Centre(2))); // a text
+    EXPECT_FALSE(hover({600, 20}));
 }
 
 TEST_F(TableViewTest, PaintsTheTrayColourWithContrastingTextWhereScrolled) {
