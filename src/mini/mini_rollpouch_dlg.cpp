@@ -73,11 +73,8 @@ void CMiniRollpouchDlg::FillRecentMenu(QMenu* menu) {
     }
     for (int i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
-        // The file name shown as it is: an "&" in it is no mnemonic.
-        QString shown = QDir::toNativeSeparators(path);
-        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const QString text = QStringLiteral("&%1 %2").arg(QString::number(i + 1), shown);
-        connect(menu->addAction(text), &QAction::triggered, this, [this, path] { OpenPath(path); });
+        connect(menu->addAction(RecentFileMenuText(i, path)), &QAction::triggered, this,
+                [this, path] { OpenPath(path); });
     }
 }
 

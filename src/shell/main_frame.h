@@ -1,5 +1,8 @@
 #pragma once
 
+#include "commands.h"
+#include "recent_files.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -7,6 +10,7 @@
 
 class QLabel;
 class QMdiArea;
+class QMenu;
 
 namespace rp {
 
@@ -14,10 +18,11 @@ class CTableDoc;
 class CTableFrame;
 class CTableView;
 
-// Rollpouch's main window: tray windows in an MDI area, the File menu, Undo
-// and Redo carrying the next step's label, and the status bar's message
-// pane ("Ready", the last total).
-class CMainFrame : public QMainWindow {
+// Rollpouch's main window: tray windows in an MDI area, the menus (those of
+// a tray while one is active, a short set while none is), the program's
+// commands with their keys, and the status bar's message pane ("Ready", the
+// last total, a command's prompt while it is hovered).
+class CMainFrame : public QMainWindow, public ICommandTarget {
     Q_OBJECT
 public:
     CMainFrame();
@@ -41,27 +46,45 @@ public:
 
     QString MessageText() const;
     void SetMessageText(const QString& text);
-    QAction* UndoAction() const { return undoAction; }
-    QAction* RedoAction() const { return redoAction; }
+
+    // The program's commands by id (see commands.h), for menus and bars.
+    QAction* Action(int id) const { return commands->Action(id); }
+    CCommands& Commands() const { return *commands; }
+    QAction* UndoAction() const { return Action(cmd::kUndo); }
+    QAction* RedoAction() const { return Action(cmd::kRedo); }
+    // Fills a drop-down of the next steps to undo (or redo), at most nine,
+    // nearest first; choosing the n-th takes back (or reapplies) n steps.
+    void FillHistoryMenu(QMenu& menu, bool redo);
+    // The menus of the menu bar now: a tray's while one is active.
+    QList<QMenu*> CurrentMenus() const;
+    const CRecentFileList& RecentFiles() const { return recentFiles; }
+
+    // The frame's commands: new, open, the recent files, exit, the status
+    // bar and the window arrangement.
+    bool UpdateCommand(int id, CCmdUI& ui) override;
+    bool OnCommand(int id) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // main_frame_menus.cpp
     void CreateMenus();
+    void ShowMenus(bool trayActive);
+    void FillWindowMenu(QMenu& menu);
+    std::vector<ICommandTarget*> CommandRoute() const;
+
     CTableFrame* AddTrayFrame(std::shared_ptr<CTableDoc> document);
-    // Follows the tray of the active window: caption, Undo and Redo.
+    // Follows the tray of the active window: caption, menus, commands.
     void ActiveTrayChanged();
     void UpdateCaption();
-    void UpdateUndoRedo();
 
     QMdiArea* mdiArea;
     QLabel* messageText;
-    QAction* saveAction = nullptr;
-    QAction* saveAsAction = nullptr;
-    QAction* closeAction = nullptr;
-    QAction* undoAction = nullptr;
-    QAction* redoAction = nullptr;
+    CCommands* commands;
+    CRecentFileList recentFiles;
+    QList<QMenu*> noTrayMenus;
+    QList<QMenu*> trayMenus;
     int untitledCount = 0;
     bool shownTrayWindow = false;
     QPointer<CTableDoc> followed;

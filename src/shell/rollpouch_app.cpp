@@ -1,5 +1,6 @@
 #include "rollpouch_app.h"
 
+#include "about_dlg.h"
 #include "main_frame.h"
 #include "screenshot.h"
 #include "table_view.h"
@@ -66,6 +67,18 @@ void CRollpouchApp::RepaintActiveView() {
 int CRollpouchApp::GetViewClientWidth(const CTableDoc& document) const {
     const CTableView* view = CTableView::FirstViewOf(document);
     return view ? view->viewport()->width() : kDefaultViewWidth;
+}
+
+bool CRollpouchApp::UpdateCommand(int id, CCmdUI&) {
+    return id == cmd::kAbout;
+}
+
+bool CRollpouchApp::OnCommand(int id) {
+    if (id != cmd::kAbout)
+        return false;
+    CAboutDlg about(activeWindow());
+    about.exec();
+    return true;
 }
 
 } // namespace rp

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands.h"
 #include "dice_app.h"
 #include "settings.h"
 #include "tray_host.h"
@@ -13,7 +14,8 @@ class CTableView;
 // The Rollpouch program. It is every tray's host: roll sounds while
 // "PlaySound" is on, the die colour and roll delay from the settings, the
 // active view repainted during a roll, and the width of a tray's first view.
-class CRollpouchApp : public CDiceApp, public ITrayHost {
+// The last stop of the command route: it shows the about box.
+class CRollpouchApp : public CDiceApp, public ITrayHost, public ICommandTarget {
     Q_OBJECT
 public:
     // The width a tray is arranged in while it has no view.
@@ -39,6 +41,10 @@ public:
     CTableView* GetActiveView() const;
     void SetActiveView(CTableView* view);
     CSettings& Settings() { return settings; }
+    const CSettings& Settings() const { return settings; }
+
+    bool UpdateCommand(int id, CCmdUI& ui) override;
+    bool OnCommand(int id) override;
 
 private:
     CSettings settings;

@@ -51,8 +51,10 @@ bool CTableFrame::SaveAs() {
 
 bool CTableFrame::SaveTo(const QString& path) {
     QString reason;
-    if (document->Save(path, &reason))
+    if (document->Save(path, &reason)) {
+        emit saved(document->GetPathName());
         return true;
+    }
     QMessageBox::warning(this, QCoreApplication::applicationName(),
                          tr("Cannot save %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
     return false;
@@ -68,6 +70,25 @@ bool CTableFrame::SaveModified() {
     if (answer == QMessageBox::Cancel)
         return false;
     return answer == QMessageBox::No || Save();
+}
+
+bool CTableFrame::UpdateCommand(int id, CCmdUI&) {
+    return id == cmd::kSave || id == cmd::kSaveAs || id == cmd::kClose;
+}
+
+bool CTableFrame::OnCommand(int id) {
+    switch (id) {
+    case cmd::kSave:
+        Save();
+        return true;
+    case cmd::kSaveAs:
+        SaveAs();
+        return true;
+    case cmd::kClose:
+        close();
+        return true;
+    }
+    return false;
 }
 
 void CTableFrame::closeEvent(QCloseEvent* event) {

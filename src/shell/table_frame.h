@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands.h"
+
 #include <QMdiSubWindow>
 #include <memory>
 
@@ -10,8 +12,8 @@ class CTableView;
 
 // A tray window of the main window: one view of a tray. The tray lives as
 // long as any window shows it; closing its last window asks whether to
-// save changes first.
-class CTableFrame : public QMdiSubWindow {
+// save changes first. It takes its tray's file commands: Save, Save As, Close.
+class CTableFrame : public QMdiSubWindow, public ICommandTarget {
     Q_OBJECT
 public:
     explicit CTableFrame(std::shared_ptr<CTableDoc> document, QWidget* parent = nullptr);
@@ -29,6 +31,13 @@ public:
     // Asks "Save changes to ...?" when the tray is modified: Yes saves.
     // False when the user cancels or the save fails: the tray stays open.
     bool SaveModified();
+
+    bool UpdateCommand(int id, CCmdUI& ui) override;
+    bool OnCommand(int id) override;
+
+signals:
+    // The tray was written to this file.
+    void saved(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

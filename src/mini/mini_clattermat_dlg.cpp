@@ -1,0 +1,42 @@
+#include "mini_clattermat_dlg.h"
+
+#include <QAction>
+#include <QToolBar>
+
+namespace rp {
+
+CMiniClattermatDlg::CMiniClattermatDlg(const IMiniTraySource& source, const QIcon& updateIcon,
+                                       const QIcon& rollIcon)
+    : CMiniClattermat(QStringLiteral("MiniWindowPos")), source(source),
+      updateAction(new QAction(updateIcon, tr("Update Contents from Current Document"), this)),
+      rollAction(new QAction(rollIcon, tr("Roll Selected"), this)) {
+    // Left open, it must not keep the program running once the main window closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    updateAction->setData(kUpdateContents);
+    rollAction->setData(kRollSelected);
+    connect(updateAction, &QAction::triggered, this, &CMiniClattermatDlg::UpdateFromDocument);
+    connect(rollAction, &QAction::triggered, this, &CMiniClattermatDlg::RollSelected);
+
+    auto* bar = new QToolBar(this);
+    bar->setIconSize(QSize(16, 15));
+    bar->setMovable(false);
+    bar->addAction(updateAction);
+    bar->addSeparator();
+    bar->addAction(rollAction);
+    resourceCaption = windowTitle();
+    InitialiseDialog(bar);
+    UpdateFromDocument();
+}
+
+void CMiniClattermatDlg::UpdateFromDocument() {
+    const QByteArray xml = source.GetTrayXml();
+    LoadMiniList(std::string_view(xml.constData(), static_cast<std::size_t>(xml.size())));
+    setWindowTitle(resourceCaption + QStringLiteral(" (") + source.GetTrayTitle() +
+                   QLatin1Char(')'));
+}
+
+void CMiniClattermatDlg::EnableRollCommand(bool enable) {
+    rollAction->setEnabled(enable);
+}
+
+} // namespace rp
