@@ -163,8 +163,9 @@ void CMainFrame::ActiveTrayChanged() {
         // Selection and history; the title editor's text selection.
         following.append(
             connect(followed, &CTableDoc::contentsChanged, commands, &CCommands::UpdateAll));
-        following.append(connect(frame->View()->TitleEditor(), &QLineEdit::selectionChanged,
-                                 commands, &CCommands::UpdateAll));
+        if (const CTableView* view = frame->View())
+            following.append(connect(view->TitleEditor(), &QLineEdit::selectionChanged, commands,
+                                     &CCommands::UpdateAll));
         // Queued: the MDI area writes its own caption for a maximised window
         // when the tray's title or the window's state changes; ours follows.
         following.append(connect(followed, &CTableDoc::titleChanged, this,

@@ -151,7 +151,8 @@ void CMainFrame::FillHistoryMenu(QMenu& menu, bool redo) {
 std::vector<ICommandTarget*> CMainFrame::CommandRoute() const {
     std::vector<ICommandTarget*> route;
     if (CTableFrame* frame = ActiveTrayFrame()) {
-        route.push_back(frame->View());
+        if (frame->View())
+            route.push_back(frame->View());
         route.push_back(frame);
     }
     route.push_back(const_cast<CMainFrame*>(this));

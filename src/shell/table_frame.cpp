@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <utility>
 
 namespace rp {
 
@@ -22,8 +23,8 @@ CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
 }
 
 CTableFrame::~CTableFrame() {
-    // The view goes before the tray it shows.
-    delete view;
+    // The view goes before the tray it shows; while it goes, the window has none.
+    delete std::exchange(view, nullptr);
 }
 
 bool CTableFrame::Save() {
@@ -61,6 +62,8 @@ bool CTableFrame::SaveTo(const QString& path) {
 }
 
 bool CTableFrame::SaveModified() {
+    // What an open editor holds is part of the tray.
+    view->CommitEditors();
     if (!document->IsModified())
         return true;
     const auto answer = QMessageBox::question(
@@ -92,6 +95,7 @@ bool CTableFrame::OnCommand(int id) {
 }
 
 void CTableFrame::closeEvent(QCloseEvent* event) {
+    view->CommitEditors();
     // Only the tray's last window asks.
     if (CTableView::ViewCountOf(*document) == 1 && !SaveModified()) {
         event->ignore();

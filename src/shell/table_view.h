@@ -87,6 +87,8 @@ public:
     }
     void CommitTitleEdit();
     void CommitModifierEdit();
+    // Both of the above: whatever the open editor holds becomes a step.
+    void CommitEditors();
     // Scroll size from the extent widened by kExtentMargin, page steps of
     // half the client size, line steps of a tenth of that.
     void UpdateScrollSizes();

@@ -318,8 +318,7 @@ bool CTableView::OnEditCommand(int id) {
         document->UpdateAllViews();
         return true;
     case cmd::kAddText:
-        CommitTitleEdit();
-        CommitModifierEdit();
+        CommitEditors();
         SelectNoneOrCollapse();
         StartTextPlacement();
         return true;
