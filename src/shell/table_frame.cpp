@@ -1,5 +1,6 @@
 #include "table_frame.h"
 
+#include "shell_icons.h"
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_view.h"
@@ -18,6 +19,8 @@ CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
     : QMdiSubWindow(parent), document(std::move(shown)), view(new CTableView(document.get())) {
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose);
+    // Also what the menu bar shows for a maximised tray window.
+    setWindowIcon(TrayDocumentIcon());
     setWindowTitle(document->GetTitle());
     connect(document.get(), &CTableDoc::titleChanged, this, &QWidget::setWindowTitle);
 }

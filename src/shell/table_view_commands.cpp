@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QMimeData>
 
 namespace rp {
@@ -416,7 +417,11 @@ void CTableView::Paste(std::optional<QPoint> point) {
         titleEditor->paste();
         return;
     }
-    ApplyEdit([&](CDocState& state) { return state.Paste(point); });
+    bool complete = true;
+    ApplyEdit([&](CDocState& state) { return state.Paste(point, &complete); });
+    if (!complete)
+        QMessageBox::warning(this, QCoreApplication::applicationName(),
+                             QString::fromLatin1(kDiceLeftOutText));
     // The pasted dice are the selection: their roll is a step of its own.
     RollAndShowTotal();
 }

@@ -179,6 +179,18 @@ TEST_F(TableViewMenusTest, PasteIsAStepAndItsRollAnother) {
     EXPECT_EQ(State().GetSelectedEntities().front()->GetBoundingRect().Center(),
               view.ToTray({400, 300}));
     EXPECT_EQ(doc.GetUndoLabels().front(), "Paste"); // a text is not rolled
+
+    // A paste that has to leave dice out says so.
+    QGuiApplication::clipboard()->setText("<dicegroup>" + QString("<t>1000d6</t>").repeated(11) +
+                                          "</dicegroup>");
+    QStringList told;
+    WithDialogs([&] { view.OnCommand(cmd::kPaste); },
+                [&](QWidget* modal) {
+                    told.append(qobject_cast<QMessageBox*>(modal)->text());
+                    modal->close();
+                });
+    EXPECT_EQ(told, QStringList({QString::fromLatin1(kDiceLeftOutText)}));
+    EXPECT_EQ(doc.GetUndoLabels().mid(0, 2), QStringList({"Roll", "Paste"}));
 }
 
 TEST_F(TableViewMenusTest, EditCommandsActOnTheOpenTitleEditor) {
