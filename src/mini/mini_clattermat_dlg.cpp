@@ -1,7 +1,6 @@
 #include "mini_clattermat_dlg.h"
 
 #include <QAction>
-#include <QToolBar>
 
 namespace rp {
 
@@ -17,14 +16,8 @@ CMiniClattermatDlg::CMiniClattermatDlg(const IMiniTraySource& source, const QIco
     connect(updateAction, &QAction::triggered, this, &CMiniClattermatDlg::UpdateFromDocument);
     connect(rollAction, &QAction::triggered, this, &CMiniClattermatDlg::RollSelected);
 
-    auto* bar = new QToolBar(this);
-    bar->setIconSize(QSize(16, 15));
-    bar->setMovable(false);
-    bar->addAction(updateAction);
-    bar->addSeparator();
-    bar->addAction(rollAction);
     resourceCaption = windowTitle();
-    InitialiseDialog(bar);
+    InitialiseDialog(CreateToolbar(updateAction, rollAction));
     UpdateFromDocument();
 }
 

@@ -45,12 +45,7 @@ CMiniRollpouchDlg::CMiniRollpouchDlg()
     connect(rollAction, &QAction::triggered, this, &CMiniRollpouchDlg::RollSelected);
     connect(aboutAction, &QAction::triggered, this, &CMiniRollpouchDlg::ShowAbout);
 
-    auto* bar = new QToolBar(this);
-    bar->setIconSize(QSize(16, 16));
-    bar->setMovable(false);
-    bar->addAction(openAction);
-    bar->addSeparator();
-    bar->addAction(rollAction);
+    QToolBar* bar = CreateToolbar(openAction, rollAction);
     // The Open button drops down the recent files.
     auto* openButton = qobject_cast<QToolButton*>(bar->widgetForAction(openAction));
     openButton->setPopupMode(QToolButton::MenuButtonPopup);

@@ -22,7 +22,7 @@ namespace {
 // A menu's entries by command id; 0 is a separator, kRecentFiles the list
 // of recent files.
 constexpr int kRecentFiles = -1;
-struct MenuSpec {
+struct MenuLayout {
     const char* title;
     std::vector<int> ids;
 };
@@ -34,16 +34,16 @@ const std::vector<int> kView{cmd::kStatusBar, 0, cmd::kProperties};
 const std::vector<int> kHelp{cmd::kAbout};
 
 // Without a tray.
-const std::vector<MenuSpec>& NoTrayMenus() {
-    static const std::vector<MenuSpec> menus{
+const std::vector<MenuLayout>& NoTrayMenus() {
+    static const std::vector<MenuLayout> menus{
         {"&File", kFileNoTray}, {"&View", kView}, {"&Help", kHelp}};
     return menus;
 }
 
 // While a tray is active.
-const std::vector<MenuSpec>& TrayMenus() {
+const std::vector<MenuLayout>& TrayMenus() {
     using namespace cmd;
-    static const std::vector<MenuSpec> menus{
+    static const std::vector<MenuLayout> menus{
         {"&File", kFileTray},
         {"&Edit",
          {kUndo, kRedo, 0, kCut, kCopy, kPaste, kDelete, 0, kSelectAll, kSelectNone,
@@ -64,11 +64,11 @@ constexpr const char* kWindowMenuTitle = "&Window";
 } // namespace
 
 void CMainFrame::CreateMenus() {
-    const auto build = [this](const std::vector<MenuSpec>& specs) {
+    const auto build = [this](const std::vector<MenuLayout>& layouts) {
         QList<QMenu*> menus;
-        for (const MenuSpec& spec : specs) {
-            auto* menu = new QMenu(QString::fromLatin1(spec.title), this);
-            for (const int id : spec.ids) {
+        for (const MenuLayout& layout : layouts) {
+            auto* menu = new QMenu(QString::fromLatin1(layout.title), this);
+            for (const int id : layout.ids) {
                 if (id == 0) {
                     menu->addSeparator();
                 } else if (id == kRecentFiles) {
@@ -80,7 +80,7 @@ void CMainFrame::CreateMenus() {
             }
             // Every menu shows the states of now.
             connect(menu, &QMenu::aboutToShow, commands, &CCommands::UpdateAll);
-            if (qstrcmp(spec.title, kWindowMenuTitle) == 0)
+            if (qstrcmp(layout.title, kWindowMenuTitle) == 0)
                 connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowMenu(*menu); });
             menus.append(menu);
         }
