@@ -128,7 +128,7 @@ TEST_F(TableViewMenusTest, ContextMenusFollowTheSelection) {
     EXPECT_EQ(ContextMenu(), "Cut|Copy|Delete|-|Roll*|-|Group!|Ungroup!|Increment Modifiers|"
                              "Decrement Modifiers|-|Properties...|-|Colors[Alpha+]");
 
-    State().AddText("Note", 300, 300);
+    State().AddText("Note", 300, 300); // in front: entities 0 and 3 are texts
     Select({0, 3});
     EXPECT_EQ(ContextMenu(), "Cut|Copy|Delete");
     Select({3});
