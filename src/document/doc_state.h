@@ -132,12 +132,13 @@ public:
     // False when dice had to be left out: one read makes at most 100,000.
     bool ReadTrayXml(std::string_view text, bool pasted, bool readBackground);
 
-    // The clipboard (see doc_state_clipboard.cpp).
+    // The clipboard (see doc_state_clipboard.cpp). `complete`, when given,
+    // is set false when the paste had to leave dice out.
     void Copy() const;
     void Cut();
-    QPoint Paste(std::optional<QPoint> point);
+    QPoint Paste(std::optional<QPoint> point, bool* complete = nullptr);
     // Paste of a given text, as Paste does with the clipboard's.
-    QPoint PasteText(std::string_view text, std::optional<QPoint> point);
+    QPoint PasteText(std::string_view text, std::optional<QPoint> point, bool* complete = nullptr);
 
 private:
     // Aligns the body that would land at `moving` with neighbours' left and

@@ -72,6 +72,16 @@ CMiniClattermat::~CMiniClattermat() {
     SaveWindowPosition();
 }
 
+QToolBar* CMiniClattermat::CreateToolbar(QAction* command, QAction* roll) {
+    auto* bar = new QToolBar(this);
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+    bar->addAction(command);
+    bar->addSeparator();
+    bar->addAction(roll);
+    return bar;
+}
+
 void CMiniClattermat::InitialiseDialog(QToolBar* bar) {
     resultsText->clear();
     toolbar = bar;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <string_view>
 
+class QAction;
 class QLabel;
 class QListWidget;
 class QToolBar;
@@ -48,6 +49,8 @@ public:
     QString GetResultsText() const;
 
 protected:
+    // The concrete dialog's toolbar: its own command, a separator, then "Roll Selected".
+    QToolBar* CreateToolbar(QAction* command, QAction* roll);
     // Puts the concrete dialog's toolbar on its place at the top, restores
     // the window position and disables rolling: the dialog's opening.
     void InitialiseDialog(QToolBar* toolbar);

@@ -50,12 +50,7 @@ CMiniRollpouchDlg::CMiniRollpouchDlg()
     connect(rollAction, &QAction::triggered, this, &CMiniRollpouchDlg::RollSelected);
     connect(aboutAction, &QAction::triggered, this, &CMiniRollpouchDlg::ShowAbout);
 
-    auto* bar = new QToolBar(this);
-    bar->setIconSize(QSize(16, 16));
-    bar->setMovable(false);
-    bar->addAction(openAction);
-    bar->addSeparator();
-    bar->addAction(rollAction);
+    QToolBar* bar = CreateToolbar(openAction, rollAction);
     // The Open button drops down the recent files.
     auto* openButton = qobject_cast<QToolButton*>(bar->widgetForAction(openAction));
     openButton->setPopupMode(QToolButton::MenuButtonPopup);
@@ -133,11 +128,8 @@ void CMiniRollpouchDlg::FillRecentMenu(QMenu* menu) {
     }
     for (int i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
-        // The file name shown as it is: an "&" in it is no mnemonic.
-        QString shown = QDir::toNativeSeparators(path);
-        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const QString text = QStringLiteral("&%1 %2").arg(QString::number(i + 1), shown);
-        connect(menu->addAction(text), &QAction::triggered, this, [this, path] { OpenPath(path); });
+        connect(menu->addAction(RecentFileMenuText(i, path)), &QAction::triggered, this,
+                [this, path] { OpenPath(path); });
     }
 }
 

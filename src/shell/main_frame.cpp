@@ -6,6 +6,7 @@
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
+#include "title_edit.h"
 
 #include <QAction>
 #include <QDir>
@@ -26,15 +27,11 @@ namespace {
 QString Text(const char* text) {
     return QString::fromLatin1(text);
 }
-
-// "&Undo %s\tCtrl+Z" with the next step's label, or with none.
-QString HistoryText(const char* format, const QStringList& labels) {
-    return QString::asprintf(format, labels.isEmpty() ? "" : qUtf8Printable(labels.front()));
-}
 } // namespace
 
 CMainFrame::CMainFrame()
-    : mdiArea(new QMdiArea), messageText(new QLabel(Text(shell_strings::kReady))) {
+    : mdiArea(new QMdiArea), messageText(new QLabel(Text(shell_strings::kReady))),
+      commands(new CCommands([this] { return CommandRoute(); }, this)) {
     setCentralWidget(mdiArea);
     statusBar()->addWidget(messageText, 1);
     CreateMenus();
@@ -47,48 +44,10 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
-    // The tray windows go with the MDI area, after this frame's own part.
+    // The tray windows go with the MDI area, after this frame's own part;
+    // nothing asks the commands' route about them any more.
     disconnect(mdiArea, nullptr, this, nullptr);
-}
-
-void CMainFrame::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    const auto add = [this](QMenu* menu, const QString& text, const QString& prompt,
-                            const QList<QKeySequence>& keys, auto slot) {
-        QAction* action = menu->addAction(text);
-        action->setStatusTip(prompt);
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    add(file, tr("&New\tCtrl+N"), tr("Create a new document"), {QKeySequence::New},
-        [this] { NewTray(); });
-    add(file, tr("&Open...\tCtrl+O"), tr("Open an existing document"), {QKeySequence::Open},
-        &CMainFrame::Open);
-    saveAction = add(file, tr("&Save\tCtrl+S"), tr("Save the active document"),
-                     {QKeySequence::Save}, &CMainFrame::Save);
-    saveAsAction = add(file, tr("Save &As..."), tr("Save the active document with a new name"),
-                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &CMainFrame::SaveAs);
-    // The tray window's own Ctrl+W (and Ctrl+F4) closes it: no second shortcut here.
-    closeAction =
-        add(file, tr("&Close"), tr("Close the active document"), {}, &CMainFrame::CloseTray);
-    file->addSeparator();
-    add(file, tr("E&xit"), tr("Quit the application; prompts to save documents"),
-        {QKeySequence(Qt::CTRL | Qt::Key_Q)}, &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    undoAction = add(
-        edit, QString(), tr("Undo the last action"),
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}, [this] {
-            if (CTableView* view = ActiveView())
-                view->Undo();
-        });
-    redoAction = add(edit, QString(), tr("Redo the previously undone action"),
-                     {QKeySequence(Qt::CTRL | Qt::Key_Y)}, [this] {
-                         if (CTableView* view = ActiveView())
-                             view->Redo();
-                     });
-    connect(edit, &QMenu::aboutToShow, this, &CMainFrame::UpdateUndoRedo);
+    delete commands;
 }
 
 void CMainFrame::CreateDieBar() {
@@ -112,6 +71,8 @@ CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
     auto* frame = new CTableFrame(std::move(document));
     mdiArea->addSubWindow(frame);
     connect(frame->View(), &CTableView::statusMessage, this, &CMainFrame::SetMessageText);
+    connect(frame, &CTableFrame::saved, this,
+            [this](const QString& path) { recentFiles.Add(path); });
     frame->resize(std::max(mdiArea->width() * 3 / 4, 320),
                   std::max(mdiArea->height() * 3 / 4, 240));
     // The run's first tray window takes the stored state, maximised by default.
@@ -146,8 +107,7 @@ CTableFrame* CMainFrame::OpenTray(const QString& path) {
     CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(app));
     QString reason, warning;
     if (frame->Document()->Open(path, &reason, &warning)) {
-        if (app)
-            app->RecentFiles().Add(absolute);
+        recentFiles.Add(frame->Document()->GetPathName());
         if (!warning.isEmpty())
             QMessageBox::warning(
                 this, QCoreApplication::applicationName(),
@@ -207,11 +167,15 @@ void CMainFrame::ActiveTrayChanged() {
     for (const auto& connection : following)
         disconnect(connection);
     following.clear();
-    const CTableFrame* frame = ActiveTrayFrame();
+    CTableFrame* frame = ActiveTrayFrame();
     followed = frame ? frame->Document() : nullptr;
     if (followed) {
+        // Selection and history; the title editor's text selection.
         following.append(
-            connect(followed, &CTableDoc::contentsChanged, this, &CMainFrame::UpdateUndoRedo));
+            connect(followed, &CTableDoc::contentsChanged, commands, &CCommands::UpdateAll));
+        if (const CTableView* view = frame->View())
+            following.append(connect(view->TitleEditor(), &QLineEdit::selectionChanged, commands,
+                                     &CCommands::UpdateAll));
         // Queued: the MDI area writes its own caption for a maximised window
         // when the tray's title or the window's state changes; ours follows.
         following.append(connect(followed, &CTableDoc::titleChanged, this,
@@ -219,11 +183,9 @@ void CMainFrame::ActiveTrayChanged() {
         following.append(connect(frame, &QMdiSubWindow::windowStateChanged, this,
                                  &CMainFrame::UpdateCaption, Qt::QueuedConnection));
     }
-    saveAction->setEnabled(followed);
-    saveAsAction->setEnabled(followed);
-    closeAction->setEnabled(followed);
+    ShowMenus(followed);
     UpdateCaption();
-    UpdateUndoRedo();
+    commands->UpdateAll();
     // The raised die shows only while a tray is there to take it.
     dieBar->update();
 }
@@ -238,15 +200,6 @@ void CMainFrame::UpdateCaption() {
         setWindowTitle(program + " - [" + followed->GetTitle() + "]");
     else
         setWindowTitle(program + " - " + followed->GetTitle());
-}
-
-void CMainFrame::UpdateUndoRedo() {
-    const QStringList undo = followed ? followed->GetUndoLabels() : QStringList();
-    const QStringList redo = followed ? followed->GetRedoLabels() : QStringList();
-    undoAction->setText(HistoryText(shell_strings::kUndoMenu, undo));
-    redoAction->setText(HistoryText(shell_strings::kRedoMenu, redo));
-    undoAction->setEnabled(!undo.isEmpty());
-    redoAction->setEnabled(!redo.isEmpty());
 }
 
 } // namespace rp

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "commands.h"
+#include "recent_files.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -8,6 +11,7 @@
 class QDockWidget;
 class QLabel;
 class QMdiArea;
+class QMenu;
 
 namespace rp {
 
@@ -18,10 +22,12 @@ class CTableFrame;
 class CTableView;
 
 // Rollpouch's main window: tray windows in an MDI area, the die bar docked
-// on the right, the File menu, Undo and Redo carrying the next step's label,
-// and the status bar's message pane ("Ready", the last total). It takes its
-// place from the settings when created and stores it when closed.
-class CMainFrame : public QMainWindow {
+// on the right, the menus (those of a tray while one is active, a short set
+// while none is), the program's commands with their keys, and the status
+// bar's message pane ("Ready", the last total, a command's prompt while it
+// is hovered). It takes its place from the settings when created and stores
+// it when closed.
+class CMainFrame : public QMainWindow, public ICommandTarget {
     Q_OBJECT
 public:
     CMainFrame();
@@ -46,10 +52,25 @@ public:
 
     QString MessageText() const;
     void SetMessageText(const QString& text);
-    QAction* UndoAction() const { return undoAction; }
-    QAction* RedoAction() const { return redoAction; }
+
+    // The program's commands by id (see commands.h), for menus and bars.
+    QAction* Action(int id) const { return commands->Action(id); }
+    CCommands& Commands() const { return *commands; }
+    QAction* UndoAction() const { return Action(cmd::kUndo); }
+    QAction* RedoAction() const { return Action(cmd::kRedo); }
     CRollpouchCtrl* DieBar() const { return dieBar; }
     QDockWidget* DieBarDock() const { return dieBarDock; }
+    // Fills a drop-down of the next steps to undo (or redo), at most nine,
+    // nearest first; choosing the n-th takes back (or reapplies) n steps.
+    void FillHistoryMenu(QMenu& menu, bool redo);
+    // The menus of the menu bar now: a tray's while one is active.
+    QList<QMenu*> CurrentMenus() const;
+    const CRecentFileList& RecentFiles() const { return recentFiles; }
+
+    // The frame's commands: new, open, the recent files, exit, the status
+    // bar and the window arrangement.
+    bool UpdateCommand(int id, CCmdUI& ui) override;
+    bool OnCommand(int id) override;
 
     // "Odds..." (command 36007, Ctrl+Shift+O): for the end of the Dice menu.
     static constexpr int kCmdOdds = 36007;
@@ -73,8 +94,12 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreateMenus();
     void CreateDieBar();
+    // main_frame_menus.cpp
+    void CreateMenus();
+    void ShowMenus(bool trayActive);
+    void FillWindowMenu(QMenu& menu);
+    std::vector<ICommandTarget*> CommandRoute() const;
     // main_frame_session.cpp
     // The stored place; one that lies on no screen keeps only its size.
     void RestoreWindowPlacement();
@@ -82,24 +107,23 @@ private:
     void SaveOpenFileList() const;
     // main_frame_odds.cpp
     void CreateOddsAndRollLog();
+
     CTableFrame* AddTrayFrame(std::shared_ptr<CTableDoc> document);
-    // Follows the tray of the active window: caption, Undo and Redo.
+    // Follows the tray of the active window: caption, menus, commands.
     void ActiveTrayChanged();
     void UpdateCaption();
-    void UpdateUndoRedo();
 
     QMdiArea* mdiArea;
     QLabel* messageText;
     CRollpouchCtrl* dieBar = nullptr;
     QDockWidget* dieBarDock = nullptr;
-    QAction* saveAction = nullptr;
-    QAction* saveAsAction = nullptr;
-    QAction* closeAction = nullptr;
-    QAction* undoAction = nullptr;
-    QAction* redoAction = nullptr;
     QAction* oddsAction = nullptr;
     COddsWindow* oddsWindow = nullptr;
     QDockWidget* rollLogDock = nullptr;
+    CCommands* commands;
+    CRecentFileList recentFiles;
+    QList<QMenu*> noTrayMenus;
+    QList<QMenu*> trayMenus;
     int untitledCount = 0;
     bool shownTrayWindow = false;
     QPointer<CTableDoc> followed;

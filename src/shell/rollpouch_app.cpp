@@ -1,5 +1,6 @@
 #include "rollpouch_app.h"
 
+#include "about_dlg.h"
 #include "bring_to_front.h"
 #include "command_line_info_ex.h"
 #include "main_frame.h"
@@ -105,6 +106,18 @@ void CRollpouchApp::RepaintActiveView() {
 int CRollpouchApp::GetViewClientWidth(const CTableDoc& document) const {
     const CTableView* view = CTableView::FirstViewOf(document);
     return view ? view->viewport()->width() : kDefaultViewWidth;
+}
+
+bool CRollpouchApp::UpdateCommand(int id, CCmdUI&) {
+    return id == cmd::kAbout;
+}
+
+bool CRollpouchApp::OnCommand(int id) {
+    if (id != cmd::kAbout)
+        return false;
+    CAboutDlg about(activeWindow());
+    about.exec();
+    return true;
 }
 
 } // namespace rp

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "commands.h"
 #include "dice_app.h"
-#include "recent_files.h"
 #include "settings.h"
 #include "single_instance.h"
 #include "tray_host.h"
@@ -17,7 +17,8 @@ class CTableView;
 // The Rollpouch program. It is every tray's host: roll sounds while
 // "PlaySound" is on, the die colour and roll delay from the settings, the
 // active view repainted during a roll, and the width of a tray's first view.
-class CRollpouchApp : public CDiceApp, public ITrayHost {
+// The last stop of the command route: it shows the about box.
+class CRollpouchApp : public CDiceApp, public ITrayHost, public ICommandTarget {
     Q_OBJECT
 public:
     // The width a tray is arranged in while it has no view.
@@ -56,8 +57,10 @@ public:
     CTableView* GetActiveView() const;
     void SetActiveView(CTableView* view);
     CSettings& Settings() { return settings; }
-    // The four trays opened or saved last.
-    CRecentFileList& RecentFiles() { return recentFiles; }
+    const CSettings& Settings() const { return settings; }
+
+    bool UpdateCommand(int id, CCmdUI& ui) override;
+    bool OnCommand(int id) override;
 
 private:
     // A later start's files: opened (or their trays activated), and the
@@ -65,7 +68,6 @@ private:
     void OpenRequested(const QStringList& paths);
 
     CSettings settings;
-    CRecentFileList recentFiles;
     QPointer<CTableView> activeView;
     std::unique_ptr<CSingleInstance> singleInstance;
     std::unique_ptr<CMainFrame> mainFrame;

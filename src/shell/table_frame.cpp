@@ -1,6 +1,7 @@
 #include "table_frame.h"
 
 #include "rollpouch_app.h"
+#include "shell_icons.h"
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_view.h"
@@ -11,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <utility>
 
 namespace rp {
 
@@ -18,6 +20,8 @@ CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
     : QMdiSubWindow(parent), document(std::move(shown)), view(new CTableView(document.get())) {
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose);
+    // Also what the menu bar shows for a maximised tray window.
+    setWindowIcon(TrayDocumentIcon());
     setWindowTitle(document->GetTitle());
     connect(document.get(), &CTableDoc::titleChanged, this, &QWidget::setWindowTitle);
 }
@@ -26,8 +30,8 @@ CTableFrame::~CTableFrame() {
     CRollpouchApp* app = CRollpouchApp::Instance();
     if (app && storesShowState)
         app->Settings().SetChildWindowsMaximized(ShowStateOf(windowState()));
-    // The view goes before the tray it shows.
-    delete view;
+    // The view goes before the tray it shows; while it goes, the window has none.
+    delete std::exchange(view, nullptr);
 }
 
 bool CTableFrame::Save() {
@@ -56,8 +60,7 @@ bool CTableFrame::SaveAs() {
 bool CTableFrame::SaveTo(const QString& path) {
     QString reason;
     if (document->Save(path, &reason)) {
-        if (CRollpouchApp* app = CRollpouchApp::Instance())
-            app->RecentFiles().Add(document->GetPathName());
+        emit saved(document->GetPathName());
         return true;
     }
     QMessageBox::warning(this, QCoreApplication::applicationName(),
@@ -66,6 +69,8 @@ bool CTableFrame::SaveTo(const QString& path) {
 }
 
 bool CTableFrame::SaveModified() {
+    // What an open editor holds is part of the tray.
+    view->CommitEditors();
     if (!document->IsModified())
         return true;
     const auto answer = QMessageBox::question(
@@ -77,7 +82,27 @@ bool CTableFrame::SaveModified() {
     return answer == QMessageBox::No || Save();
 }
 
+bool CTableFrame::UpdateCommand(int id, CCmdUI&) {
+    return id == cmd::kSave || id == cmd::kSaveAs || id == cmd::kClose;
+}
+
+bool CTableFrame::OnCommand(int id) {
+    switch (id) {
+    case cmd::kSave:
+        Save();
+        return true;
+    case cmd::kSaveAs:
+        SaveAs();
+        return true;
+    case cmd::kClose:
+        close();
+        return true;
+    }
+    return false;
+}
+
 void CTableFrame::closeEvent(QCloseEvent* event) {
+    view->CommitEditors();
     // Only the tray's last window asks.
     if (CTableView::ViewCountOf(*document) == 1 && !SaveModified()) {
         event->ignore();

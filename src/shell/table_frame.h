@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands.h"
+
 #include <QMdiSubWindow>
 #include <memory>
 
@@ -10,9 +12,10 @@ class CTableView;
 
 // A tray window of the main window: one view of a tray. The tray lives as
 // long as any window shows it; closing its last window asks whether to
-// save changes first. A window that goes stores its show state, which the
-// next run's first tray window takes.
-class CTableFrame : public QMdiSubWindow {
+// save changes first. It takes its tray's file commands: Save, Save As,
+// Close. A window that goes stores its show state, which the next run's
+// first tray window takes.
+class CTableFrame : public QMdiSubWindow, public ICommandTarget {
     Q_OBJECT
 public:
     explicit CTableFrame(std::shared_ptr<CTableDoc> document, QWidget* parent = nullptr);
@@ -32,6 +35,13 @@ public:
     bool SaveModified();
     // A window whose tray did not open leaves the stored state alone.
     void KeepStoredShowState() { storesShowState = false; }
+
+    bool UpdateCommand(int id, CCmdUI& ui) override;
+    bool OnCommand(int id) override;
+
+signals:
+    // The tray was written to this file.
+    void saved(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

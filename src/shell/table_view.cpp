@@ -50,6 +50,10 @@ CTableView::CTableView(CTableDoc* document, QWidget* parent)
 }
 
 CTableView::~CTableView() {
+    // The editors go first: losing the focus as they go must not reach a
+    // view that is partly gone.
+    delete titleEditor;
+    delete modifierEditor;
     auto& views = LiveViews();
     views.erase(std::remove(views.begin(), views.end(), this), views.end());
 }
@@ -85,9 +89,13 @@ void CTableView::StartTextPlacement() {
 }
 
 CDocState& CTableView::BeginEdit() {
+    CommitEditors();
+    return document->PushState();
+}
+
+void CTableView::CommitEditors() {
     CommitTitleEdit();
     CommitModifierEdit();
-    return document->PushState();
 }
 
 void CTableView::FinishEdit(QPoint shift) {

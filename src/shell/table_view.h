@@ -1,12 +1,18 @@
 #pragma once
 
+#include "commands.h"
 #include "doc_state.h"
+#include "mini_clattermat_dlg.h"
 
 #include <QAbstractScrollArea>
+#include <QMap>
 #include <QPoint>
 #include <array>
+#include <memory>
 #include <optional>
 #include <type_traits>
+
+class QMenu;
 
 namespace rp {
 
@@ -23,7 +29,10 @@ class CTitleEdit;
 // push a state, run one edit on it, end the edit, then fit the scroll sizes,
 // scroll by the edit's shift and repaint. Selection changes go straight to
 // the current state and repaint every view of the tray.
-class CTableView : public QAbstractScrollArea {
+//
+// Commands reach the active view first (OnCommand, UpdateCommand); its
+// context menus carry out their choice here too.
+class CTableView : public QAbstractScrollArea, public ICommandTarget, public IMiniTraySource {
     Q_OBJECT
 public:
     // The scroll width reaches this far right of the tray's extent.
@@ -78,11 +87,17 @@ public:
     }
     void CommitTitleEdit();
     void CommitModifierEdit();
+    // Both of the above: whatever the open editor holds becomes a step.
+    void CommitEditors();
     // Scroll size from the extent widened by kExtentMargin, page steps of
     // half the client size, line steps of a tenth of that.
     void UpdateScrollSizes();
     // The tray as XML with the dice's results and without background colour.
-    QByteArray GetTrayXml() const;
+    QByteArray GetTrayXml() const override;
+    // The tray's title with its modified mark.
+    QString GetTrayTitle() const override;
+    // The tray's name without the mark.
+    QString GetTrayName() const override;
 
     // Commands.
     // Rolls the selected dice, or edits the one selected text.
@@ -107,6 +122,40 @@ public:
     // Opens the title editor for a new text at a point of the tray.
     void EditNewText(QPoint point);
 
+    // Command routing (table_view_commands.cpp): every command of the tray
+    // menus, the Options toggles, the add counts, the undo and redo lists and
+    // the colours of the last selection menu.
+    bool UpdateCommand(int id, CCmdUI& ui) override;
+    bool OnCommand(int id) override;
+    // Pastes the clipboard (centred on a point when one is given) as one
+    // step, then rolls the pasted dice as another. With the title editor
+    // open and no point, pastes into the editor.
+    void Paste(std::optional<QPoint> point);
+    // The properties dialog for the selected groups: one step with only the
+    // fields that were changed.
+    void EditProperties();
+    // The colour dialog, starting from the colour the tray shows.
+    void ChooseBackgroundColor();
+    // The "Add n..." dialog: that many dice of the pending type at the
+    // current point; Cancel ends the gesture.
+    void AddCountFromDialog();
+    // Shows this view's mini tray (made on first use and kept), refilled
+    // from the tray when it was hidden, and gives it the focus.
+    void LaunchMiniClattermat();
+    CMiniClattermatDlg* MiniTray() const { return miniTray.get(); }
+
+    // Context menus (table_view_menus.cpp).
+    // Fills `menu` as a context-menu request would now: the "Bag" while a
+    // die is pending, else by what is selected.
+    void BuildContextMenu(QMenu& menu);
+    // Puts "Add %i" for each add count, then a separator, before "Cancel".
+    void InsertAddCountItems(QMenu& menu) const;
+    // Shows the context menu at a viewport point, then carries out the choice.
+    void ShowContextMenu(QPoint viewportPoint);
+    // Where the keyboard opens the context menu: the selection's centre,
+    // else the pointer (the view's centre when the pointer is elsewhere).
+    QPoint KeyboardMenuPoint() const;
+
     CTitleEdit* TitleEditor() const { return titleEditor; }
     CModSpinButtonCtrl* ModifierEditor() const { return modifierEditor; }
     // The tray point under a viewport point, and back.
@@ -129,6 +178,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // table_view.cpp
@@ -147,6 +197,13 @@ private:
     // table_view_commands.cpp
     void RecordAddCount(int count);
     void ShowHistoryStep();
+    bool UpdateEditCommand(int id, CCmdUI& ui) const;
+    bool OnEditCommand(int id);
+    bool OnDiceCommand(int id);
+    // Select None: collapses the title editor's selection while it is open.
+    void SelectNoneOrCollapse();
+    // The title editor is open (its commands act on its text then).
+    bool TitleEditing() const;
 
     CTableDoc* document;
     std::array<int, 3> addCounts{3, 4, 5};
@@ -161,6 +218,9 @@ private:
     bool clearPendingDie = false;
     // Set while an editor is being closed, so that losing the focus does not commit it.
     bool closingEditor = false;
+    // The colour entries of the last selection menu, by command id.
+    QMap<int, QString> colourCommands;
+    std::unique_ptr<CMiniClattermatDlg> miniTray;
 };
 
 } // namespace rp

@@ -4,6 +4,8 @@
 #include "table_doc.h"
 #include "table_view.h"
 
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <utility>
@@ -27,6 +29,10 @@ void CTableView::mousePressEvent(QMouseEvent* event) {
 void CTableView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         LeftButtonUp(ToTray(event->position().toPoint()), event->modifiers());
+    // A die brought in with the right button opens the "Bag" where it is
+    // released, unless a menu has just been shown for it.
+    else if (event->button() == Qt::RightButton && pendingDie != 0 && !clearPendingDie)
+        ShowContextMenu(event->position().toPoint());
 }
 
 void CTableView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -152,6 +158,13 @@ void CTableView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         CancelGesture();
         break;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier) {
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+            contextMenuEvent(&request);
+            break;
+        }
+        [[fallthrough]];
     default:
         QAbstractScrollArea::keyPressEvent(event);
     }

@@ -6,6 +6,7 @@
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
+#include "title_edit.h"
 #include "without_pictures.h"
 
 #include <QAbstractButton>
@@ -155,6 +156,19 @@ TEST_F(MainFrameTest, ClosingAModifiedTrayAsksAndAFailedSaveKeepsItOpen) {
     EXPECT_TRUE(tray->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(frame.TrayFrames().isEmpty());
+}
+
+TEST_F(MainFrameTest, ATextBeingTypedWhenTheWindowClosesIsPartOfTheTray) {
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CTableFrame* tray = frame.OpenTray(Write("t.rlp", "Attack: 1d20\n"));
+    ASSERT_NE(tray, nullptr);
+    tray->View()->EditNewText({300, 200});
+    QTest::keyClicks(tray->View()->TitleEditor(), "Note");
+    Answer({QMessageBox::No});
+    EXPECT_TRUE(tray->close());
+    EXPECT_EQ(asked, QStringList({"Save changes to t.rlp?"}));
 }
 
 } // namespace
