@@ -100,6 +100,8 @@ protected:
     // Tray files dropped on the window open as trays.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Shows the bars restored floating.
+    void showEvent(QShowEvent* event) override;
 
 private:
     // main_frame_bars.cpp
@@ -137,6 +139,8 @@ private:
     QDockWidget* dieBarDock = nullptr;
     QToolBar* mainToolBar = nullptr;
     QToolBar* diceToolBar = nullptr;
+    // Restored floating and shown, waiting for the main window to show.
+    QList<QWidget*> floatingBars;
     COddsWindow* oddsWindow = nullptr;
     QDockWidget* rollLogDock = nullptr;
     CCommands* commands;

@@ -11,9 +11,11 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <span>
+#include <utility>
 
 namespace rp {
 
@@ -133,8 +135,33 @@ QWidget* CMainFrame::BarOf(int id) const {
 
 void CMainFrame::RestoreBarState() {
     const CRollpouchApp* app = CRollpouchApp::Instance();
-    if (app)
-        restoreState(app->Settings().GetBarState(), kBarStateVersion);
+    if (!app || !restoreState(app->Settings().GetBarState(), kBarStateVersion))
+        return;
+    // Floating bars show once the main window is there, so that the window
+    // manager keeps them above it. Qt restores a floating toolbar as if it
+    // were still being dragged, out of the window manager's hands: it is
+    // handed back, where it was.
+    for (QWidget* bar : {static_cast<QWidget*>(mainToolBar), static_cast<QWidget*>(diceToolBar),
+                         static_cast<QWidget*>(dieBarDock), static_cast<QWidget*>(rollLogDock)}) {
+        if (!bar->isWindow())
+            continue;
+        if (!bar->isHidden())
+            floatingBars.append(bar);
+        const QRect place = bar->geometry();
+        if (qobject_cast<QToolBar*>(bar))
+            bar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+        bar->setGeometry(place);
+        bar->hide();
+    }
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Once the window is mapped.
+    QTimer::singleShot(0, this, [this] {
+        for (QWidget* bar : std::exchange(floatingBars, {}))
+            bar->show();
+    });
 }
 
 void CMainFrame::SaveBarState() const {
