@@ -1,5 +1,6 @@
 #include "dice_app.h"
 
+#include "random_source.h"
 #include "roll_log.h"
 #include "roll_sound_player.h"
 
@@ -10,6 +11,11 @@ CDiceApp::CDiceApp(int& argc, char** argv, const QString& applicationName)
       soundPlayer(std::make_unique<CRollSoundPlayer>()) {
     setOrganizationName(QString::fromLatin1(kOrganization));
     setApplicationName(applicationName);
+    // ROLLPOUCH_SEED=N makes a run's rolls repeatable (pictures, bug reports).
+    bool seeded = false;
+    const uint seed = qEnvironmentVariable("ROLLPOUCH_SEED").toUInt(&seeded);
+    if (seeded)
+        random_source::Seed(seed);
 }
 
 CDiceApp::~CDiceApp() = default;

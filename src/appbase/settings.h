@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -56,6 +57,10 @@ public:
     void SetShowState(int state);
     int GetChildWindowsMaximized() const;
     void SetChildWindowsMaximized(int state);
+    // The main window's bars and docks as QMainWindow::saveState gives
+    // them; empty when never stored.
+    QByteArray GetBarState() const;
+    void SetBarState(const QByteArray& state);
 
     // The Options toggles: carry one out, or tell whether its item is checked.
     void ToggleOption(OptionsCommand command);

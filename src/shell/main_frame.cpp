@@ -12,12 +12,11 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <utility>
 
@@ -34,9 +33,11 @@ CMainFrame::CMainFrame()
       commands(new CCommands([this] { return CommandRoute(); }, this)) {
     setCentralWidget(mdiArea);
     statusBar()->addWidget(messageText, 1);
-    CreateMenus();
+    CreateToolBars();
     CreateDieBar();
     CreateOddsAndRollLog();
+    CreateMenus();
+    RestoreBarState();
     RestoreWindowPlacement();
     setAcceptDrops(true);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveTrayChanged);
@@ -50,29 +51,15 @@ CMainFrame::~CMainFrame() {
     delete commands;
 }
 
-void CMainFrame::CreateDieBar() {
-    dieBar = new CRollpouchCtrl(this);
-    // A window too low for the whole bar scrolls it.
-    auto* scroller = new QScrollArea;
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setBackgroundRole(QPalette::Button);
-    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroller->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    scroller->setWidget(dieBar);
-    scroller->setMinimumWidth(dieBar->width() + scroller->verticalScrollBar()->sizeHint().width());
-    dieBarDock = new QDockWidget(tr("Rollpouch"), this);
-    dieBarDock->setObjectName(QStringLiteral("RollpouchBar"));
-    dieBarDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    dieBarDock->setWidget(scroller);
-    addDockWidget(Qt::RightDockWidgetArea, dieBarDock);
-}
-
 CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
     auto* frame = new CTableFrame(std::move(document));
     mdiArea->addSubWindow(frame);
     connect(frame->View(), &CTableView::statusMessage, this, &CMainFrame::SetMessageText);
     connect(frame, &CTableFrame::saved, this,
             [this](const QString& path) { recentFiles.Add(path); });
+    // Queued: the window is half gone when it says so.
+    connect(frame, &QObject::destroyed, this, &CMainFrame::NumberTrayWindows, Qt::QueuedConnection);
+    NumberTrayWindows();
     frame->resize(std::max(mdiArea->width() * 3 / 4, 320),
                   std::max(mdiArea->height() * 3 / 4, 240));
     // The run's first tray window takes the stored state, maximised by default.
@@ -120,6 +107,30 @@ CTableFrame* CMainFrame::OpenTray(const QString& path) {
     QMessageBox::warning(this, QCoreApplication::applicationName(),
                          tr("Cannot open %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
     return nullptr;
+}
+
+CTableFrame* CMainFrame::NewWindow() {
+    const CTableFrame* active = ActiveTrayFrame();
+    return active ? AddTrayFrame(active->SharedDocument()) : nullptr;
+}
+
+void CMainFrame::ArrangeIcons() {
+    // Left to right from the bottom-left corner, a new row above when one is full.
+    const int width = mdiArea->viewport()->width();
+    QPoint at(0, mdiArea->viewport()->height());
+    int rowHeight = 0;
+    for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+        if (!window->isMinimized())
+            continue;
+        const QSize size = window->size();
+        if (at.x() > 0 && at.x() + size.width() > width) {
+            at = QPoint(0, at.y() - rowHeight);
+            rowHeight = 0;
+        }
+        rowHeight = std::max(rowHeight, size.height());
+        window->move(at.x(), at.y() - size.height());
+        at.rx() += size.width();
+    }
 }
 
 void CMainFrame::Save() {
@@ -197,9 +208,21 @@ void CMainFrame::UpdateCaption() {
     if (!followed || !frame)
         setWindowTitle(program);
     else if (frame->isMaximized())
-        setWindowTitle(program + " - [" + followed->GetTitle() + "]");
+        setWindowTitle(program + " - [" + frame->windowTitle() + "]");
     else
-        setWindowTitle(program + " - " + followed->GetTitle());
+        setWindowTitle(program + " - " + frame->windowTitle());
+}
+
+void CMainFrame::NumberTrayWindows() {
+    const QList<CTableFrame*> frames = TrayFrames();
+    QHash<const CTableDoc*, int> windows, numbered;
+    for (const CTableFrame* frame : frames)
+        ++windows[frame->Document()];
+    for (CTableFrame* frame : frames) {
+        const CTableDoc* document = frame->Document();
+        frame->SetWindowNumber(windows[document] > 1 ? ++numbered[document] : 0);
+    }
+    UpdateCaption();
 }
 
 } // namespace rp

@@ -12,6 +12,7 @@ class QDockWidget;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QToolBar;
 
 namespace rp {
 
@@ -21,12 +22,13 @@ class CTableDoc;
 class CTableFrame;
 class CTableView;
 
-// Rollpouch's main window: tray windows in an MDI area, the die bar docked
-// on the right, the menus (those of a tray while one is active, a short set
-// while none is), the program's commands with their keys, and the status
-// bar's message pane ("Ready", the last total, a command's prompt while it
-// is hovered). It takes its place from the settings when created and stores
-// it when closed.
+// Rollpouch's main window: tray windows in an MDI area, the two toolbars
+// docked at the top, the die bar docked on the right, the menus (those of a
+// tray while one is active, a short set while none is), the program's
+// commands with their keys, and the status bar's message pane ("Ready", the
+// last total, a command's prompt while it is hovered). It takes its place
+// and its bars' layout from the settings when created and stores them when
+// closed.
 class CMainFrame : public QMainWindow, public ICommandTarget {
     Q_OBJECT
 public:
@@ -60,6 +62,9 @@ public:
     QAction* RedoAction() const { return Action(cmd::kRedo); }
     CRollpouchCtrl* DieBar() const { return dieBar; }
     QDockWidget* DieBarDock() const { return dieBarDock; }
+    // The main toolbar (128) and the dice toolbar (140).
+    QToolBar* MainToolBar() const { return mainToolBar; }
+    QToolBar* DiceToolBar() const { return diceToolBar; }
     // Fills a drop-down of the next steps to undo (or redo), at most nine,
     // nearest first; choosing the n-th takes back (or reapplies) n steps.
     void FillHistoryMenu(QMenu& menu, bool redo);
@@ -67,14 +72,16 @@ public:
     QList<QMenu*> CurrentMenus() const;
     const CRecentFileList& RecentFiles() const { return recentFiles; }
 
-    // The frame's commands: new, open, the recent files, exit, the status
-    // bar and the window arrangement.
+    // Another window on the active tray; null with no tray open.
+    CTableFrame* NewWindow();
+    // Minimised tray windows side by side along the bottom of the area.
+    void ArrangeIcons();
+
+    // The frame's commands: new, open, the recent files, exit, the bars'
+    // toggles, the window commands and the odds.
     bool UpdateCommand(int id, CCmdUI& ui) override;
     bool OnCommand(int id) override;
 
-    // "Odds..." (command 36007, Ctrl+Shift+O): for the end of the Dice menu.
-    static constexpr int kCmdOdds = 36007;
-    QAction* OddsAction() const { return oddsAction; }
     // The "Odds" window, following the active tray; made on first use.
     COddsWindow* OddsWindow() const { return oddsWindow; }
     // The "Roll Log" dock, hidden at first; its toggle is for the View menu.
@@ -86,15 +93,26 @@ public slots:
     void ShowOddsWindow();
 
 protected:
-    // Stores the window's place, asks about each modified tray (Cancel keeps
-    // the program open), then stores or clears the list of open trays.
+    // Stores the window's place and its bars' layout, asks about each
+    // modified tray (Cancel keeps the program open), then stores or clears
+    // the list of open trays.
     void closeEvent(QCloseEvent* event) override;
     // Tray files dropped on the window open as trays.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Shows the bars restored floating.
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // main_frame_bars.cpp
+    void CreateToolBars();
     void CreateDieBar();
+    // The bar a View toggle shows or hides; null for other commands.
+    QWidget* BarOf(int id) const;
+    // The stored layout, once every bar and dock exists; a damaged one
+    // leaves the defaults.
+    void RestoreBarState();
+    void SaveBarState() const;
     // main_frame_menus.cpp
     void CreateMenus();
     void ShowMenus(bool trayActive);
@@ -112,12 +130,17 @@ private:
     // Follows the tray of the active window: caption, menus, commands.
     void ActiveTrayChanged();
     void UpdateCaption();
+    // Several windows on one tray are told apart by a number after its name.
+    void NumberTrayWindows();
 
     QMdiArea* mdiArea;
     QLabel* messageText;
     CRollpouchCtrl* dieBar = nullptr;
     QDockWidget* dieBarDock = nullptr;
-    QAction* oddsAction = nullptr;
+    QToolBar* mainToolBar = nullptr;
+    QToolBar* diceToolBar = nullptr;
+    // Restored floating and shown, waiting for the main window to show.
+    QList<QWidget*> floatingBars;
     COddsWindow* oddsWindow = nullptr;
     QDockWidget* rollLogDock = nullptr;
     CCommands* commands;

@@ -1,6 +1,6 @@
 // The main window's menus and its own commands: a tray's menus while one is
-// active, a short set while none is; the recent files, the window list and
-// the undo and redo drop-downs.
+// active, a short set while none is; the recent files, the bars' toggles,
+// the window list and the undo and redo drop-downs.
 #include "main_frame.h"
 #include "rollpouch_app.h"
 #include "table_doc.h"
@@ -13,15 +13,15 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QStatusBar>
 
 namespace rp {
 
 namespace {
 
 // A menu's entries by command id; 0 is a separator, kRecentFiles the list
-// of recent files.
+// of recent files, kRollLog the roll log dock's toggle.
 constexpr int kRecentFiles = -1;
+constexpr int kRollLog = -2;
 struct MenuLayout {
     const char* title;
     std::vector<int> ids;
@@ -30,7 +30,9 @@ struct MenuLayout {
 const std::vector<int> kFileNoTray{cmd::kNew, cmd::kOpen, 0, kRecentFiles, 0, cmd::kExit};
 const std::vector<int> kFileTray{cmd::kNew, cmd::kOpen,   cmd::kClose, cmd::kSave, cmd::kSaveAs,
                                  0,         kRecentFiles, 0,           cmd::kExit};
-const std::vector<int> kView{cmd::kStatusBar, 0, cmd::kProperties};
+const std::vector<int> kView{cmd::kMainToolbar, cmd::kDiceToolbar, cmd::kDieBar,
+                             cmd::kStatusBar,   kRollLog,          0,
+                             cmd::kProperties};
 const std::vector<int> kHelp{cmd::kAbout};
 
 // Without a tray.
@@ -51,9 +53,9 @@ const std::vector<MenuLayout>& TrayMenus() {
         {"&View", kView},
         {"&Dice",
          {kRollSelected, kMiniClattermat, 0, kGroup, kUngroup, 0, kIncrementModifier,
-          kDecrementModifier}},
+          kDecrementModifier, 0, kOdds}},
         {"&Options", {kPlaySound, kDelayRoll, kOpenLast}},
-        {"&Window", {kCascade, kTile}},
+        {"&Window", {kNewWindow, kCascade, kTile, kArrangeIcons}},
         {"&Help", kHelp},
     };
     return menus;
@@ -74,6 +76,8 @@ void CMainFrame::CreateMenus() {
                 } else if (id == kRecentFiles) {
                     for (int i = 0; i < CRecentFileList::kSize; ++i)
                         menu->addAction(Action(cmd::kFirstRecentFile + i));
+                } else if (id == kRollLog) {
+                    menu->addAction(RollLogAction());
                 } else {
                     menu->addAction(Action(id));
                 }
@@ -162,15 +166,21 @@ std::vector<ICommandTarget*> CMainFrame::CommandRoute() const {
 }
 
 bool CMainFrame::UpdateCommand(int id, CCmdUI& ui) {
+    if (const QWidget* bar = BarOf(id)) {
+        ui.checked = !bar->isHidden();
+        return true;
+    }
     switch (id) {
     case cmd::kNew:
     case cmd::kOpen:
     case cmd::kExit:
+    case cmd::kOdds:
+        return true;
+    case cmd::kNewWindow:
     case cmd::kCascade:
     case cmd::kTile:
-        return true;
-    case cmd::kStatusBar:
-        ui.checked = !statusBar()->isHidden();
+    case cmd::kArrangeIcons:
+        ui.enabled = ActiveTrayFrame() != nullptr;
         return true;
     }
     const int index = id - cmd::kFirstRecentFile;
@@ -187,6 +197,10 @@ bool CMainFrame::UpdateCommand(int id, CCmdUI& ui) {
 }
 
 bool CMainFrame::OnCommand(int id) {
+    if (QWidget* bar = BarOf(id)) {
+        bar->setVisible(bar->isHidden());
+        return true;
+    }
     switch (id) {
     case cmd::kNew:
         NewTray();
@@ -197,14 +211,20 @@ bool CMainFrame::OnCommand(int id) {
     case cmd::kExit:
         close();
         return true;
+    case cmd::kOdds:
+        ShowOddsWindow();
+        return true;
+    case cmd::kNewWindow:
+        NewWindow();
+        return true;
     case cmd::kCascade:
         mdiArea->cascadeSubWindows();
         return true;
     case cmd::kTile:
         mdiArea->tileSubWindows();
         return true;
-    case cmd::kStatusBar:
-        statusBar()->setVisible(statusBar()->isHidden());
+    case cmd::kArrangeIcons:
+        ArrangeIcons();
         return true;
     }
     const int index = id - cmd::kFirstRecentFile;

@@ -12,14 +12,6 @@
 namespace rp {
 
 void CMainFrame::CreateOddsAndRollLog() {
-    oddsAction = new QAction(tr("&Odds...\tCtrl+Shift+O"), this);
-    oddsAction->setData(kCmdOdds);
-    oddsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
-    oddsAction->setStatusTip(tr("Show the chances of the selected dice's total"));
-    oddsAction->setToolTip(tr("Odds"));
-    // Reachable by its key wherever the action is put in the menus.
-    addAction(oddsAction);
-    connect(oddsAction, &QAction::triggered, this, &CMainFrame::ShowOddsWindow);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] {
         if (oddsWindow)
             oddsWindow->SetTray(ActiveTrayFrame() ? ActiveTrayFrame()->Document() : nullptr);

@@ -114,6 +114,7 @@ void CMainFrame::SaveOpenFileList() const {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     SaveWindowPlacement();
+    SaveBarState();
     QList<const CTableDoc*> asked;
     for (CTableFrame* frame : TrayFrames()) {
         if (asked.contains(frame->Document()))

@@ -5,6 +5,7 @@
 #include "die_shapes.h"
 #include "main_frame.h"
 #include "rollpouch_app.h"
+#include "shell_strings.h"
 #include "strokes.h"
 #include "table_view.h"
 #include "text_metrics.h"
@@ -18,9 +19,6 @@
 namespace rp {
 
 namespace {
-constexpr int kCmdAddOne = CRollpouchCtrl::kCmdAddN + 1;
-constexpr int kCmdAddTwo = CRollpouchCtrl::kCmdAddN + 2;
-
 // The same press, move or release, at the same screen point, for another widget.
 void SendMouse(QWidget* target, const QMouseEvent& event) {
     const QPoint global = event.globalPosition().toPoint();
@@ -242,25 +240,19 @@ bool CRollpouchCtrl::BuildContextMenu(QMenu& menu, QPoint point) {
         return false;
     const CDiePainter& die = Die(pressed);
     menuDie = die.GetSideCount();
-    const CTableView* view = ActiveView();
-    const auto add = [&](const QString& text, int id) {
-        QAction* item = menu.addAction(text);
-        item->setData(id);
-        item->setEnabled(view != nullptr);
-    };
-    add(QStringLiteral("Add 1"), kCmdAddOne);
-    add(QStringLiteral("Add 2"), kCmdAddTwo);
-    menu.addSeparator();
-    add(QStringLiteral("Add n..."), kCmdAddN);
-    menu.addSeparator();
-    if (view) {
-        for (const int count : view->GetAddCounts())
-            add(QString::asprintf("Add %i", count), kCmdAddN + count);
-        menu.addSeparator();
-    }
+    // The view's "Bag" without "Cancel"; grayed with no tray open.
+    AddBagItems(menu);
+    if (const CTableView* view = ActiveView())
+        view->InsertAddCountItems(menu);
+    else
+        for (QAction* item : menu.actions())
+            item->setEnabled(item->isSeparator());
+    for (QAction* item : menu.actions())
+        if (CommandOf(item) == cmd::kCancel)
+            delete item;
     // Only colours with a picture of every die of the bar.
     colourCommands.clear();
-    QMenu* colours = menu.addMenu(QStringLiteral("Colors"));
+    QMenu* colours = menu.addMenu(QString::fromLatin1(shell_strings::kColors));
     BuildColourMenu(*colours, &colourCommands, QList<int>(kSideCounts.begin(), kSideCounts.end()),
                     die.GetColor(), CDiePainter::ImagesFolder());
     colours->menuAction()->setEnabled(!colours->isEmpty());
@@ -275,9 +267,9 @@ void CRollpouchCtrl::OnCommand(int id) {
     CTableView* view = ActiveView();
     if (!view || menuDie == 0)
         return;
-    if (id > kCmdAddN && id <= kCmdLastAdd) {
-        view->AddDiceAtFreeSpot(std::exchange(menuDie, 0), id - kCmdAddN);
-    } else if (id == kCmdAddN) {
+    if (id > cmd::kAddCountBase && id <= kCmdLastAdd) {
+        view->AddDiceAtFreeSpot(std::exchange(menuDie, 0), id - cmd::kAddCountBase);
+    } else if (id == cmd::kAddN) {
         const QPointer<CTableView> target(view);
         CAddCountDlg dialog(this);
         dialog.count = static_cast<quint32>(view->GetAddCounts()[0]);

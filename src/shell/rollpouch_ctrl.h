@@ -36,9 +36,7 @@ public:
     static constexpr int kBoxInset = 5;
     // The hovered die stands out by this much, up and to the left.
     static constexpr int kRaise = 3;
-    // Menu command ids, shared with the view's "Bag" menu: "Add n..." and,
-    // from kCmdAddN + 1 on, "Add N".
-    static constexpr int kCmdAddN = 35002;
+    // The last "Add N" command the bar takes (see cmd::kAddCountBase).
     static constexpr int kCmdLastAdd = 35153;
 
     explicit CRollpouchCtrl(CMainFrame* frame, QWidget* parent = nullptr);

@@ -22,8 +22,8 @@ CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     // Also what the menu bar shows for a maximised tray window.
     setWindowIcon(TrayDocumentIcon());
-    setWindowTitle(document->GetTitle());
-    connect(document.get(), &CTableDoc::titleChanged, this, &QWidget::setWindowTitle);
+    UpdateTitle();
+    connect(document.get(), &CTableDoc::titleChanged, this, &CTableFrame::UpdateTitle);
 }
 
 CTableFrame::~CTableFrame() {
@@ -32,6 +32,20 @@ CTableFrame::~CTableFrame() {
         app->Settings().SetChildWindowsMaximized(ShowStateOf(windowState()));
     // The view goes before the tray it shows; while it goes, the window has none.
     delete std::exchange(view, nullptr);
+}
+
+void CTableFrame::SetWindowNumber(int number) {
+    windowNumber = number;
+    UpdateTitle();
+}
+
+void CTableFrame::UpdateTitle() {
+    // The number goes between the name and the modified mark.
+    QString title = document->GetTitle();
+    if (windowNumber != 0)
+        title.insert(document->GetSaveChangesName().size(),
+                     QLatin1Char(':') + QString::number(windowNumber));
+    setWindowTitle(title);
 }
 
 bool CTableFrame::Save() {

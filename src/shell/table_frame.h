@@ -35,6 +35,9 @@ public:
     bool SaveModified();
     // A window whose tray did not open leaves the stored state alone.
     void KeepStoredShowState() { storesShowState = false; }
+    // One of several windows on its tray shows its number after the name
+    // ("adventure.rlp:2"); 0 for the only one.
+    void SetWindowNumber(int number);
 
     bool UpdateCommand(int id, CCmdUI& ui) override;
     bool OnCommand(int id) override;
@@ -48,10 +51,12 @@ protected:
 
 private:
     bool SaveTo(const QString& path);
+    void UpdateTitle();
 
     std::shared_ptr<CTableDoc> document;
     CTableView* view;
     bool storesShowState = true;
+    int windowNumber = 0;
 };
 
 } // namespace rp

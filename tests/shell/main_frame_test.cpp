@@ -108,8 +108,8 @@ TEST_F(MainFrameTest, RollsGoToTheRollLogAndTheOddsFollowTheActiveTray) {
     }
     settings.SetDelayRoll(CSettings::kDefaultDelayRoll);
 
-    EXPECT_EQ(frame.OddsAction()->shortcut(), QKeySequence("Ctrl+Shift+O"));
-    frame.OddsAction()->trigger();
+    EXPECT_EQ(frame.Action(cmd::kOdds)->shortcut(), QKeySequence("Ctrl+Shift+O"));
+    frame.Action(cmd::kOdds)->trigger();
     ASSERT_TRUE(frame.OddsWindow() && frame.OddsWindow()->isVisible());
     EXPECT_EQ(frame.OddsWindow()->SummaryText(), "1d20: mean 10.50, 1 to 20");
     frame.NewTray();

@@ -154,11 +154,11 @@ TEST_F(DieBarTest, ItsMenuAddsSeveralAndRecoloursEvenWithNoTray) {
     QMenu bag;
     ASSERT_TRUE(Bar().BuildContextMenu(bag, Centre(3)));
     EXPECT_EQ(texts(bag).mid(5, 4), QStringList({"Add 3", "Add 4", "Add 5", ""}));
-    Bar().OnCommand(CRollpouchCtrl::kCmdAddN + 4);
+    Bar().OnCommand(cmd::kAddCountBase + 4);
     ASSERT_EQ(State(view).Entities().size(), 4u);
     EXPECT_EQ(Group(view, 0).PainterAt(0).GetSideCount(), 10);
     EXPECT_EQ(Group(view, 0).PainterAt(0).GetColor(), "Full");
-    Bar().OnCommand(CRollpouchCtrl::kCmdAddN + 1); // the menu's die is used up
+    Bar().OnCommand(cmd::kAddOne); // the menu's die is used up
     EXPECT_EQ(State(view).Entities().size(), 4u);
 }
 
