@@ -1,3 +1,4 @@
+#include "hostile_files.h"
 #include "random_source.h"
 #include "table_doc.h"
 
@@ -80,6 +81,30 @@ void BM_HistoryOfTwoHundredEdits(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HistoryOfTwoHundredEdits)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Opening 64 MiB hostile files as Rollpouch does, with the peak memory.
+void BM_OpenHostileFile(benchmark::State& state, bench::HostileKind kind) {
+    const QTemporaryDir folder;
+    const std::string path = bench::WriteHostileFile(kind, folder.path().toStdString());
+    bench::MeasureRead(state, [&] {
+        CTableDoc doc;
+        QString warning;
+        doc.Open(QString::fromStdString(path), nullptr, &warning);
+        benchmark::DoNotOptimize(warning.size());
+    });
+}
+void OnceEach(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+}
+using bench::HostileKind;
+BENCHMARK_CAPTURE(BM_OpenHostileFile, NotationChildren, HostileKind::NotationChildren)
+    ->Apply(OnceEach);
+BENCHMARK_CAPTURE(BM_OpenHostileFile, NotationGroups, HostileKind::NotationGroups)->Apply(OnceEach);
+BENCHMARK_CAPTURE(BM_OpenHostileFile, SlashLine, HostileKind::SlashLine)->Apply(OnceEach);
+BENCHMARK_CAPTURE(BM_OpenHostileFile, TitledSlashLine, HostileKind::TitledSlashLine)
+    ->Apply(OnceEach);
+BENCHMARK_CAPTURE(BM_OpenHostileFile, LineOfD, HostileKind::LineOfD)->Apply(OnceEach);
+BENCHMARK_CAPTURE(BM_OpenHostileFile, ModifierPieces, HostileKind::ModifierPieces)->Apply(OnceEach);
 
 } // namespace
 } // namespace rp

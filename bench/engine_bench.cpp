@@ -1,10 +1,12 @@
 #include "dice_group.h"
+#include "hostile_files.h"
 #include "mini_list.h"
 #include "random_source.h"
 #include "tray_xml.h"
 #include "xml_dom.h"
 
 #include <benchmark/benchmark.h>
+#include <filesystem>
 
 namespace rp {
 namespace {
@@ -87,6 +89,82 @@ void BM_WriteTenThousandDieTray(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WriteTenThousandDieTray)->Unit(benchmark::kMillisecond);
+
+// A group of plain dice of the given side counts, rolled.
+std::unique_ptr<CDiceGroup> PlainGroup(int count, int sides, bool distinct) {
+    random_source::Seed(1);
+    auto group = std::make_unique<CDiceGroup>();
+    for (int i = 0; i < count; ++i)
+        group->AddDieBack(std::make_unique<CDie>(distinct ? i + 1 : sides, 0));
+    return group;
+}
+
+// Medians of five runs.
+void FiveRuns(benchmark::internal::Benchmark* b) {
+    b->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+void BM_RollTenThousandDiceIgnoringFiveThousand(benchmark::State& state) {
+    const auto group = PlainGroup(10000, 6, false);
+    group->SetIgnoreCount(5000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(group->Roll());
+}
+BENCHMARK(BM_RollTenThousandDiceIgnoringFiveThousand)
+    ->Unit(benchmark::kMicrosecond)
+    ->Apply(FiveRuns);
+
+void BM_IgnoredDiceOfTwoHundredThousandD1000(benchmark::State& state) {
+    const auto group = PlainGroup(200000, 1000, false);
+    group->SetIgnoreCount(200000);
+    std::vector<const CDie*> ignored;
+    for (auto _ : state) {
+        group->GetIgnoredDice(ignored);
+        benchmark::DoNotOptimize(ignored.data());
+    }
+}
+BENCHMARK(BM_IgnoredDiceOfTwoHundredThousandD1000)->Unit(benchmark::kMillisecond)->Apply(FiveRuns);
+
+void BM_DescribeThreeHundredThousandSideCounts(benchmark::State& state) {
+    const auto group = PlainGroup(300000, 0, true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(group->GetDescription());
+}
+BENCHMARK(BM_DescribeThreeHundredThousandSideCounts)
+    ->Unit(benchmark::kMillisecond)
+    ->Apply(FiveRuns);
+
+// Reading 64 MiB hostile files as MiniRollpouch does, with the peak memory.
+void BM_MiniReadsHostileFile(benchmark::State& state, bench::HostileKind kind) {
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    const std::string path = bench::WriteHostileFile(kind, folder);
+    bench::MeasureRead(state, [&] {
+        xml::CXmlDocument document;
+        document.ParseFile(path);
+        bool leftOut = false;
+        MiniGroups groups = ReadMiniGroups(document.Root(), &leftOut);
+        benchmark::DoNotOptimize(groups.data());
+    });
+    std::filesystem::remove(path);
+}
+BENCHMARK_CAPTURE(BM_MiniReadsHostileFile, NotationChildren, bench::HostileKind::NotationChildren)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK_CAPTURE(BM_MiniReadsHostileFile, NotationGroups, bench::HostileKind::NotationGroups)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+
+// A 64 MiB line of "d" as notation: the walk stops at the group's cap.
+void BM_ParseNotationOfLineOfD(benchmark::State& state) {
+    const std::string text = bench::HostileText(bench::HostileKind::LineOfD);
+    bench::MeasureRead(state, [&] {
+        CDiceGroup group;
+        benchmark::DoNotOptimize(group.ParseNotation(text));
+    });
+}
+BENCHMARK(BM_ParseNotationOfLineOfD)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
 } // namespace
 } // namespace rp

@@ -1,9 +1,12 @@
 // Paints every die picture set and a sample tray into one PNG, for looking
-// at what the dice and groups draw: rollpouch-die-sheet OUT.png
+// at what the dice and groups draw: rollpouch-die-sheet OUT.png [SCALE], SCALE
+// being the device pixel ratio (1 or 2; default 1).
 #include "colour.h"
 #include "die_shapes.h"
 #include "doc_state.h"
 #include "random_source.h"
+#include "strokes.h"
+#include "text_metrics.h"
 #include "text_painter.h"
 
 #include <QDir>
@@ -11,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -22,7 +26,7 @@ const int kSides[] = {4, 6, 8, 10, 12, 20, 100};
 void PaintSets(QPainter& dc, const QStringList& colours, int left, const QColor& background) {
     const int width = 640, height = 80 * static_cast<int>(colours.size() + 1) + 40;
     dc.fillRect(left, 0, width, height, background);
-    dc.setPen(ContrastColor(background));
+    dc.setPen(TrayPen(ContrastColor(background)));
     dc.setBackground(background);
     int y = 60;
     for (const QString& colour : colours) {
@@ -49,7 +53,7 @@ void PaintSets(QPainter& dc, const QStringList& colours, int left, const QColor&
 
 void PaintTray(QPainter& dc, int top) {
     dc.fillRect(0, top, 1280, 420, Qt::white);
-    dc.setPen(Qt::black);
+    dc.setPen(TrayPen(Qt::black));
     dc.setBackground(Qt::white);
     CDocState state;
     auto attack = std::make_unique<CDiceGroupPainter>();
@@ -85,7 +89,7 @@ void PaintTray(QPainter& dc, int top) {
     state.AddBack(std::move(black));
     state.AddBack(std::move(note));
     state.DrawAll(dc);
-    QPoint drop(610, top + 330);
+    QPoint drop(565, top + 330); // snaps to the left edge of "Damage"
     state.DrawNewDie(dc, 20, drop);
 }
 
@@ -96,17 +100,19 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     random_source::Seed(7);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: rollpouch-die-sheet OUT.png\n");
+    const int scale = argc == 3 ? std::atoi(argv[2]) : 1;
+    if ((argc != 2 && argc != 3) || (scale != 1 && scale != 2)) {
+        std::fprintf(stderr, "usage: rollpouch-die-sheet OUT.png [SCALE]\n");
         return 2;
     }
     const QStringList colours =
         QDir(CDiePainter::ImagesFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     const int setsHeight = 80 * static_cast<int>(colours.size()) + 120;
-    QImage image(1280, setsHeight + 420, QImage::Format_RGB32);
+    QImage image(1280 * scale, (setsHeight + 420) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter dc(&image);
-    dc.setFont(QGuiApplication::font());
+    dc.setFont(TrayFont());
     dc.setBackgroundMode(Qt::OpaqueMode);
     PaintSets(dc, colours, 0, Qt::white);
     PaintSets(dc, colours, 640, QColor(40, 40, 40));

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generate the die pictures: images/<Colour>/d<N>.gif.
+"""Generate the die pictures: images/<Colour>/d<N>.gif and d<N>@2x.gif.
 
 Each picture is a 64 x 64 GIF89a with one transparent palette index,
 showing the die from the front as flat-shaded pixel art. The outlines are
@@ -8,6 +8,11 @@ picture is built from them: edges are 1 px lines between the outline
 points, the front face is one flat colour (the program writes the die's
 value on it and samples its colour), and every other facet gets one shade
 from its direction, lit from the top-left.
+
+Beside each picture goes the same die at twice the size (128 x 128, the
+same palette), for screens with two device pixels per tray unit: edges are
+2 px wide over exactly the pixels a 1-unit line covers there, and every
+other pixel takes the region its centre falls in.
 
 Run:  python3 tools/make_die_images.py            (writes relative to the
       repository root, then decodes every file again and checks it)
@@ -218,18 +223,45 @@ def bevel_tone(a, b):
     return round(1.0 + 0.12 * facing if facing > 0 else 1.0 + 0.22 * facing, 3)
 
 
-def layout(sides):
+def grid_point(x, y, scale):
+    """Centre of pixel (x, y) of a picture `scale` times the size, in the
+    units of the 64 x 64 grid (where point (x, y) is a pixel centre)."""
+    if scale == 1:
+        return x, y
+    return (x + 0.5) / scale - 0.5, (y + 0.5) / scale - 0.5
+
+
+LAYOUTS = {}
+
+
+def layout(sides, scale=1):
     """Label map for one die shape plus the tone of each shade id.
 
     Returns (labels, tones): labels[y][x] is TRANSPARENT, EDGE, FACE or a
     shade id; tones maps shade id -> brightness relative to the face.
     """
+    if (sides, scale) not in LAYOUTS:
+        LAYOUTS[(sides, scale)] = make_layout(sides, scale)
+    return LAYOUTS[(sides, scale)]
+
+
+def make_layout(sides, scale):
     polygon, lines = OUTLINES[sides]
     segs = segments(polygon, lines)
-    labels = [[None] * SIZE for _ in range(SIZE)]
-    for a, b in segs:
-        for x, y in bresenham(a, b):
-            labels[y][x] = EDGE
+    size = SIZE * scale
+    labels = [[None] * size for _ in range(size)]
+    if scale == 1:
+        for a, b in segs:
+            for x, y in bresenham(a, b):
+                labels[y][x] = EDGE
+    else:
+        # Half a grid unit either side of the line: the pixels a 1-unit pen
+        # covers when drawn through the grid pixels' centres.
+        for y in range(size):
+            for x in range(size):
+                u, v = grid_point(x, y, scale)
+                if any(distance_to_segment(u, v, a, b) <= 0.5 for a, b in segs):
+                    labels[y][x] = EDGE
 
     faces = faces_of(segs)
     outer = max(faces, key=lambda f: abs(signed_area(f)))
@@ -253,20 +285,21 @@ def layout(sides):
         for i, (a, b) in enumerate(ring):
             tones[FIRST_SHADE + len(facets) + i] = bevel_tone(a, b)
 
-    for y in range(SIZE):
-        for x in range(SIZE):
+    for y in range(size):
+        for x in range(size):
             if labels[y][x] == EDGE:
                 continue
-            if inside(front, x, y):
+            u, v = grid_point(x, y, scale)
+            if inside(front, u, v):
                 labels[y][x] = FACE
                 if bevel:
-                    d = [distance_to_segment(x, y, a, b) for a, b in ring]
+                    d = [distance_to_segment(u, v, a, b) for a, b in ring]
                     if min(d) <= 2.0:
                         labels[y][x] = FIRST_SHADE + len(facets) + d.index(min(d))
                 continue
             labels[y][x] = TRANSPARENT
             for i, f in enumerate(facets):
-                if inside(f, x, y):
+                if inside(f, u, v):
                     labels[y][x] = FIRST_SHADE + i
                     break
     return labels, tones
@@ -278,9 +311,9 @@ def shade(rgb, tone):
     return tuple(int(round(c + (255 - c) * (tone - 1.0) * 1.6)) for c in rgb)
 
 
-def picture(sides, face, edge):
+def picture(sides, face, edge, scale=1):
     """(indexes as bytes, palette as list of RGB, transparent index)."""
-    labels, tones = layout(sides)
+    labels, tones = layout(sides, scale)
     palette = [(0, 0, 0), edge, face]                      # TRANSPARENT, EDGE, FACE
     index_of = {TRANSPARENT: 0, EDGE: 1, FACE: 2}
     for sid in sorted(tones):
@@ -288,7 +321,8 @@ def picture(sides, face, edge):
         if rgb not in palette:
             palette.append(rgb)
         index_of[sid] = palette.index(rgb)
-    pixels = bytes(index_of[labels[y][x]] for y in range(SIZE) for x in range(SIZE))
+    size = SIZE * scale
+    pixels = bytes(index_of[labels[y][x]] for y in range(size) for x in range(size))
     return pixels, palette, 0
 
 
@@ -474,42 +508,48 @@ def check_lzw():
         assert lzw_decode(lzw_encode(pixels, bits), bits) == pixels
 
 
-def check_picture(sides, data, pixels, palette):
+def check_picture(sides, data, pixels, palette, scale=1):
+    size = SIZE * scale
     w, h, got, pal, transparent = decode_gif(data)
-    assert (w, h) == (SIZE, SIZE)
+    assert (w, h) == (size, size)
     assert got == pixels, "decoded pixels differ from the drawn ones"
     assert pal[:len(palette)] == palette and transparent == 0
-    at = lambda x, y: got[y * SIZE + x]
+    at = lambda x, y: got[y * size + x]
 
     polygon, lines = OUTLINES[sides]
     # Every outline point is on a drawn edge, so the dragged outline lines up.
     for x, y in polygon + [p for line in lines for p in line]:
-        assert at(x, y) == 1, (sides, x, y)
+        for dy in range(scale):
+            for dx in range(scale):
+                assert at(scale * x + dx, scale * y + dy) == 1, (sides, scale, x, y)
     # The silhouette is closed: no body pixel other than an edge touches the
     # transparent outside, and the corners are transparent.
-    for y in range(SIZE):
-        for x in range(SIZE):
+    for y in range(size):
+        for x in range(size):
             if at(x, y) in (0, 1):
                 continue
             for nx, ny in ((x - 1, y), (x + 1, y), (x, y - 1), (x, y + 1)):
-                assert 0 <= nx < SIZE and 0 <= ny < SIZE and at(nx, ny) != 0, (sides, x, y)
-    assert all(at(x, y) == 0 for x, y in [(0, 0), (63, 0), (0, 63), (63, 63)])
-    # The square around the value point is the flat face colour.
+                assert 0 <= nx < size and 0 <= ny < size and at(nx, ny) != 0, (sides, x, y)
+    last = size - 1
+    assert all(at(x, y) == 0 for x, y in [(0, 0), (last, 0), (0, last), (last, last)])
+    # The square around the value point is the flat face colour (at 2x less
+    # its outermost ring, where the exact edge may reach past the 1 px one).
     cx, cy = value_point(sides)
-    half = FLAT_HALF[sides]
-    box = {at(x, y) for y in range(cy - half, cy + half) for x in range(cx - half, cx + half)}
-    assert box == {2}, (sides, box)
+    half, trim = FLAT_HALF[sides], scale - 1
+    box = {at(x, y) for y in range(scale * (cy - half) + trim, scale * (cy + half) - trim)
+           for x in range(scale * (cx - half) + trim, scale * (cx + half) - trim)}
+    assert box == {2}, (sides, scale, box)
     # So is the whole front face of a die with facets.
     if lines:
-        for y in range(SIZE):
-            for x in range(SIZE):
-                if inside(polygon, x, y) and at(x, y) != 1:
+        for y in range(size):
+            for x in range(size):
+                if inside(polygon, *grid_point(x, y, scale)) and at(x, y) != 1:
                     assert at(x, y) == 2, (sides, x, y)
     # The front face is the lightest part apart from the d4/d6 highlight bevel.
     if lines:
         used = {i for i in got if i >= 3}
         assert used and all(luma(pal[i]) < luma(pal[2]) for i in used), sides
-    return flat_square(got, cx, cy)
+    return flat_square(got, cx, cy) if scale == 1 else None
 
 
 def flat_square(got, cx, cy):
@@ -550,6 +590,13 @@ def main(argv):
             with open(path, "rb") as f:
                 flat[sides] = check_picture(sides, f.read(), pixels, palette)
             decoded[(name, sides)] = (pixels, palette, transparent)
+            double, palette2, _ = picture(sides, face, edge, 2)
+            assert palette2 == palette, (name, sides)
+            path = os.path.join(folder, "d%d@2x.gif" % sides)
+            with open(path, "wb") as f:
+                f.write(encode_gif(2 * SIZE, 2 * SIZE, double, palette, transparent))
+            with open(path, "rb") as f:
+                check_picture(sides, f.read(), double, palette, 2)
         print("%-10s face %s, luma %.3f" % (name, face, lum))
     print("flat square around the value point: "
           + ", ".join("d%d %dx%d" % (s, flat[s], flat[s]) for s in SIDES))

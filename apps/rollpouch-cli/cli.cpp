@@ -1,10 +1,14 @@
 #include "cli.h"
 
+#include "cli_odds.h"
 #include "dice_group.h"
 #include "doc_state.h"
 #include "file_bytes.h"
 #include "mini_list.h"
 #include "random_source.h"
+#include "roll_text.h"
+#include "strokes.h"
+#include "text_metrics.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -22,23 +26,28 @@ namespace {
 constexpr const char* kUsage =
     "usage: rollpouch-cli describe TEXT...\n"
     "       rollpouch-cli roll [--seed N] TEXT...\n"
+    "       rollpouch-cli odds [--ignore N] TEXT...\n"
     "       rollpouch-cli list [--seed N] [--roll] FILE\n"
     "       rollpouch-cli convert [--seed N] FILE\n"
-    "       rollpouch-cli render [--seed N] FILE OUT.png\n"
+    "       rollpouch-cli render [--seed N] [--scale N] FILE OUT.png\n"
     "\n"
     "  describe   print each dice-notation TEXT in normal form\n"
     "  roll       roll each TEXT: DESCRIPTION: FACES = TOTAL\n"
+    "  odds       each TEXT's totals with their exact chances in %:\n"
+    "             TOTAL, EXACTLY, AT LEAST; --ignore N leaves out the N lowest dice\n"
     "  list       list the dice groups of a tray file by label, sorted;\n"
     "             with --roll, roll them all first and show the results\n"
     "  convert    read a tray file (or lines of dice notation) and print it\n"
     "             as Rollpouch saves it\n"
     "  render     paint a tray file into a PNG picture\n"
-    "  --seed N   seed the generator with N (0 <= N < 4294967296)\n";
+    "  --seed N   seed the generator with N (0 <= N < 4294967296)\n"
+    "  --scale N  render at N device pixels per tray unit (1 or 2; default 1)\n";
 
 struct Options {
     bool seeded = false;
     std::uint32_t seed = 0;
     bool roll = false;
+    int scale = 1;
     std::vector<std::string> args;
 };
 
@@ -73,6 +82,12 @@ bool ParseOptions(int argc, char** argv, bool allowSeed, bool allowRoll, Options
             ++i;
         } else if (arg == "--roll" && allowRoll) {
             options.roll = true;
+        } else if (arg == "--scale" && std::string_view(argv[1]) == "render") {
+            const std::string_view value = i + 1 < argc ? argv[i + 1] : "";
+            if (value != "1" && value != "2")
+                return false;
+            options.scale = value[0] - '0';
+            ++i;
         } else {
             return false;
         }
@@ -80,24 +95,8 @@ bool ParseOptions(int argc, char** argv, bool allowSeed, bool allowRoll, Options
     return true;
 }
 
-// "3 (1) 5 6": raw faces in list order, ignored dice in parentheses.
-std::string FacesText(const CDiceGroup& group) {
-    std::vector<const CDie*> ignored;
-    group.GetIgnoredDice(ignored);
-    std::string text;
-    for (const auto& die : group.Dice()) {
-        if (!text.empty())
-            text += ' ';
-        const bool isIgnored =
-            std::find(ignored.begin(), ignored.end(), die.get()) != ignored.end();
-        const std::string face = std::to_string(die->GetRawResult());
-        text += isIgnored ? "(" + face + ")" : face;
-    }
-    return text;
-}
-
-void PrintResult(std::FILE* out, const std::string& name, const CDiceGroup& group, int total) {
-    std::fprintf(out, "%s: %s = %i\n", name.c_str(), FacesText(group).c_str(), total);
+void PrintResult(std::FILE* out, std::string_view label, const CDiceGroup& group) {
+    std::fprintf(out, "%s\n", RollLineText(label, group).c_str());
 }
 
 int DescribeOrRoll(const Options& options, bool roll, std::FILE* out, std::FILE* err) {
@@ -110,13 +109,17 @@ int DescribeOrRoll(const Options& options, bool roll, std::FILE* out, std::FILE*
             continue;
         }
         if (roll) {
-            const int total = group.Roll();
-            PrintResult(out, group.GetDescription(), group, total);
+            group.Roll();
+            PrintResult(out, group.GetDescription(), group);
         } else {
             std::fprintf(out, "%s\n", group.GetDescription().c_str());
         }
     }
     return status;
+}
+
+void WarnDiceLeftOut(const std::string& path, std::FILE* err) {
+    std::fprintf(err, "warning: %s: %s\n", path.c_str(), kDiceLeftOutText);
 }
 
 int List(const Options& options, std::FILE* out, std::FILE* err) {
@@ -126,25 +129,28 @@ int List(const Options& options, std::FILE* out, std::FILE* err) {
         std::fprintf(err, "error: cannot read %s\n", path.c_str());
         return 2;
     }
-    MiniGroups groups = ReadMiniGroupsFromText(bytes);
+    bool leftOut = false;
+    MiniGroups groups = ReadMiniGroupsFromText(bytes, &leftOut);
+    if (leftOut)
+        WarnDiceLeftOut(path, err);
     struct Entry {
         std::string label;
         const CDiceGroup* group;
-        int total;
     };
     std::vector<Entry> entries;
     for (const auto& group : groups) {
         if (!group)
             continue;
-        const int total = options.roll ? group->Roll() : 0;
-        entries.push_back(Entry{GetGroupLabel(*group), group.get(), total});
+        if (options.roll)
+            group->Roll();
+        entries.push_back(Entry{GetGroupLabel(*group), group.get()});
     }
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return MiniLabelLess(a.label, b.label);
     });
     for (const Entry& e : entries) {
         if (options.roll)
-            PrintResult(out, e.label, *e.group, e.total);
+            PrintResult(out, e.label, *e.group);
         else
             std::fprintf(out, "%s\n", e.label.c_str());
     }
@@ -159,7 +165,8 @@ bool ReadTray(const std::string& path, CDocState& state, std::FILE* err) {
         std::fprintf(err, "error: cannot read %s\n", path.c_str());
         return false;
     }
-    state.ReadTrayXml(bytes, false, true);
+    if (!state.ReadTrayXml(bytes, false, true))
+        WarnDiceLeftOut(path, err);
     const CRect extent = state.GetExtent();
     if (extent.left < 0 || extent.top < 0)
         state.ArrangeInRows(1000);
@@ -182,7 +189,8 @@ int Render(const Options& options, std::FILE* err) {
     constexpr int kMargin = 10, kMaxSide = 16384;
     const CRect area = state.GetExtent().Inflate(kMargin);
     const std::string& png = options.args[1];
-    if (area.Width() > kMaxSide || area.Height() > kMaxSide) {
+    const int scale = options.scale;
+    if (area.Width() > kMaxSide / scale || area.Height() > kMaxSide / scale) {
         std::fprintf(err, "error: the tray is too large to render (%i x %i)\n", area.Width(),
                      area.Height());
         return 2;
@@ -190,12 +198,14 @@ int Render(const Options& options, std::FILE* err) {
     const QColor background = state.GetBackgroundValue() == kWhite
                                   ? QColor(Qt::white)
                                   : ToQColor(state.GetBackgroundValue());
-    QImage image(area.Width(), area.Height(), QImage::Format_RGB32);
+    // Painted in tray units: the device pixel ratio scales it all.
+    QImage image(area.Width() * scale, area.Height() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(background);
     QPainter dc(&image);
     dc.translate(-area.left, -area.top);
-    dc.setFont(QGuiApplication::font());
-    dc.setPen(ContrastColor(background));
+    dc.setFont(TrayFont());
+    dc.setPen(TrayPen(ContrastColor(background)));
     dc.setBackground(background);
     dc.setBackgroundMode(Qt::OpaqueMode);
     state.DrawAll(dc);
@@ -207,10 +217,16 @@ int Render(const Options& options, std::FILE* err) {
     return 0;
 }
 
+// The framework's own notes (such as where its runtime folder is) are no
+// business of the tool's users: its standard error holds only its errors
+// and warnings.
+void DropFrameworkMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 // Fonts need a GUI application; the offscreen platform serves without a display.
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     if (QCoreApplication::instance())
         return nullptr;
+    qInstallMessageHandler(DropFrameworkMessages);
     static int argc = 1;
     static char name[] = "rollpouch-cli";
     static char* argv[] = {name, nullptr};
@@ -223,15 +239,17 @@ int Usage(std::FILE* stream, int status) {
     return status;
 }
 
-} // namespace
-
-int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
+int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
     if (argc < 2)
         return Usage(err, 2);
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
         if (std::string_view(argv[i]) == "--help")
             return Usage(out, 0);
     const std::string_view command = argv[1];
+    if (command == "odds") {
+        const std::optional<int> status = Odds(argc, argv, out, err);
+        return status ? *status : Usage(err, 2);
+    }
 
     Options options;
     const bool isList = command == "list", isConvert = command == "convert",
@@ -254,6 +272,18 @@ int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
         return isConvert ? Convert(options, out, err) : Render(options, err);
     }
     return DescribeOrRoll(options, command == "roll", out, err);
+}
+
+} // namespace
+
+int Run(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    const int status = RunCommand(argc, argv, out, err);
+    // Output is buffered: a failed write may only show when it is flushed.
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fputs("error: cannot write standard output\n", err);
+        return 2;
+    }
+    return status;
 }
 
 } // namespace rp::cli

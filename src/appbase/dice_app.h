@@ -5,6 +5,7 @@
 
 namespace rp {
 
+class CRollLog;
 class IRollSoundPlayer;
 
 // The application base both programs share: it plays the roll sounds.
@@ -28,7 +29,11 @@ public:
     // Replaces where sounds go (tests record them instead of playing).
     void SetSoundPlayer(std::unique_ptr<IRollSoundPlayer> player);
 
+    // The session's log of rolls, which every roll of the program adds to.
+    CRollLog& RollLog() { return *rollLog; }
+
 private:
+    std::unique_ptr<CRollLog> rollLog;
     std::unique_ptr<IRollSoundPlayer> soundPlayer;
 };
 

@@ -1,5 +1,6 @@
 #include "recent_files.h"
 
+#include <QDir>
 #include <QSettings>
 
 namespace rp {
@@ -28,12 +29,26 @@ void CRecentFileList::Add(const QString& path) {
     Write();
 }
 
+void CRecentFileList::Remove(const QString& path) {
+    if (paths.removeAll(path) > 0)
+        Write();
+}
+
 void CRecentFileList::Write() const {
     QSettings settings;
     settings.remove(kSection);
     settings.beginGroup(kSection);
     for (int i = 0; i < paths.size(); ++i)
         settings.setValue(QStringLiteral("File%1").arg(i + 1), paths[i]);
+}
+
+QString MenuLiteral(QString text) {
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString RecentFileMenuText(int index, const QString& path) {
+    return QStringLiteral("&%1 %2").arg(QString::number(index + 1),
+                                        MenuLiteral(QDir::toNativeSeparators(path)));
 }
 
 } // namespace rp

@@ -13,6 +13,7 @@ const QString kDelayRoll = QStringLiteral("Settings/DelayRoll");
 const QString kOpenLast = QStringLiteral("Settings/OpenLast");
 const QString kOpenFileList = QStringLiteral("Settings/OpenFileList");
 const QString kWindowPos = QStringLiteral("WindowPos/");
+const QString kBarState = QStringLiteral("BarState");
 } // namespace
 
 int ReadIntSetting(const QSettings& store, const QString& key, int fallback) {
@@ -22,6 +23,12 @@ int ReadIntSetting(const QSettings& store, const QString& key, int fallback) {
     bool ok = false;
     const int number = value.toString().trimmed().toInt(&ok);
     return ok ? number : fallback;
+}
+
+int ShowStateOf(Qt::WindowStates states) {
+    if (states & Qt::WindowMinimized)
+        return CSettings::kShowMinimized;
+    return states & Qt::WindowMaximized ? CSettings::kShowMaximized : CSettings::kShowNormal;
 }
 
 CSettings::CSettings()
@@ -91,6 +98,14 @@ int CSettings::GetChildWindowsMaximized() const {
 
 void CSettings::SetChildWindowsMaximized(int state) {
     store->setValue(kWindowPos + "ChildWindowsMaximized", state);
+}
+
+QByteArray CSettings::GetBarState() const {
+    return store->value(kBarState).toByteArray();
+}
+
+void CSettings::SetBarState(const QByteArray& state) {
+    store->setValue(kBarState, state);
 }
 
 void CSettings::ToggleOption(OptionsCommand command) {

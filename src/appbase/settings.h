@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -33,6 +34,9 @@ public:
     ~CSettings();
 
     static constexpr int kDefaultDelayRoll = 500;
+    // Window show states as stored.
+    static constexpr int kShowNormal = 1;
+    static constexpr int kShowMinimized = 2;
     static constexpr int kShowMaximized = 3;
     // Reading the open file list never goes past this many entries.
     static constexpr int kMaxOpenFiles = 1000;
@@ -53,6 +57,10 @@ public:
     void SetShowState(int state);
     int GetChildWindowsMaximized() const;
     void SetChildWindowsMaximized(int state);
+    // The main window's bars and docks as QMainWindow::saveState gives
+    // them; empty when never stored.
+    QByteArray GetBarState() const;
+    void SetBarState(const QByteArray& state);
 
     // The Options toggles: carry one out, or tell whether its item is checked.
     void ToggleOption(OptionsCommand command);
@@ -67,6 +75,9 @@ public:
 private:
     std::unique_ptr<QSettings> store;
 };
+
+// The show state stored for a window in these states.
+int ShowStateOf(Qt::WindowStates states);
 
 // Reads an integer setting; a missing or malformed value gives `fallback`.
 int ReadIntSetting(const QSettings& store, const QString& key, int fallback);

@@ -8,6 +8,11 @@ namespace rp {
 
 namespace {
 
+// Every die of a group on the tray is drawable.
+CDiePainter& Painter(const std::unique_ptr<CDie>& die) {
+    return static_cast<CDiePainter&>(*die);
+}
+
 // Moves a group so that its centre comes to `centre`.
 void CentreOn(CDocEntity& entity, QPoint centre) {
     const QPoint now = entity.GetCenter();
@@ -56,18 +61,17 @@ void PlaceNextTo(CDiceGroupPainter& target, CDiceGroupPainter& group) {
         return;
     const QPoint corner = target.GetBodyRect().TopLeft();
     // The target's dice, last first.
-    std::vector<std::unique_ptr<CDiePainter>> work;
-    while (auto die = target.RemoveFirstPainter())
-        work.insert(work.begin(), std::move(die));
+    CDiceGroup::DieList work = target.TakeAllDice();
+    std::reverse(work.begin(), work.end());
 
     bool placed = false;
     if (work.size() > 2) {
         int minCX = std::numeric_limits<int>::max(), maxCX = std::numeric_limits<int>::min();
         int minCY = minCX, maxCY = maxCX;
         bool sameLeft = true, sameTop = true;
-        const CRect first = work.front()->GetBoundingRect();
+        const CRect first = Painter(work.front()).GetBoundingRect();
         for (const auto& die : work) {
-            const CRect r = die->GetBoundingRect();
+            const CRect r = Painter(die).GetBoundingRect();
             const QPoint c = r.Center();
             minCX = std::min(minCX, c.x());
             maxCX = std::max(maxCX, c.x());
@@ -94,7 +98,7 @@ void PlaceNextTo(CDiceGroupPainter& target, CDiceGroupPainter& group) {
         std::size_t anchor = 0;
         std::int64_t best = std::numeric_limits<std::int64_t>::max();
         for (std::size_t i = 0; i < work.size(); ++i) {
-            const QPoint d = work[i]->GetPosition() - corner;
+            const QPoint d = Painter(work[i]).GetPosition() - corner;
             const std::int64_t distance = std::int64_t{d.x()} * d.x() + std::int64_t{d.y()} * d.y();
             if (distance < best) {
                 best = distance;
@@ -104,37 +108,36 @@ void PlaceNextTo(CDiceGroupPainter& target, CDiceGroupPainter& group) {
         std::vector<CRect> rects;
         for (std::size_t i = 0; i < work.size(); ++i)
             if (i != anchor)
-                rects.push_back(work[i]->GetBoundingRect());
+                rects.push_back(Painter(work[i]).GetBoundingRect());
         rects.push_back(group.GetBodyRect());
-        FillAround(work[anchor]->GetBoundingRect(), rects);
+        FillAround(Painter(work[anchor]).GetBoundingRect(), rects);
         std::size_t next = 0;
         for (std::size_t i = 0; i < work.size(); ++i) {
             if (i == anchor)
                 continue;
             const QPoint c = rects[next++].Center();
-            work[i]->SetPosition(c.x(), c.y());
+            Painter(work[i]).SetPosition(c.x(), c.y());
         }
         CentreOn(group, rects.back().Center());
     }
 
-    for (auto& die : work)
-        target.AddDie(std::move(die));
+    // Back in the order they had.
+    for (auto it = work.rbegin(); it != work.rend(); ++it)
+        target.AddDieBack(std::move(*it));
 }
 
 void SpreadDice(CDiceGroupPainter& group) {
     if (group.GetCount() < 2)
         return;
-    std::vector<std::unique_ptr<CDiePainter>> dice;
-    while (auto die = group.RemoveFirstPainter())
-        dice.push_back(std::move(die));
+    CDiceGroup::DieList dice = group.TakeAllDice();
 
     CDiceGroupPainter anchor;
-    anchor.AddDie(std::move(dice.front()));
+    anchor.AddDieBack(std::move(dice.front()));
     // One group per remaining die, the last die's group first.
     std::vector<std::unique_ptr<CDiceGroupPainter>> singles;
     for (std::size_t i = dice.size(); i-- > 1;) {
         singles.push_back(std::make_unique<CDiceGroupPainter>());
-        singles.back()->AddDie(std::move(dice[i]));
+        singles.back()->AddDieBack(std::move(dice[i]));
     }
     std::vector<CDiceGroupPainter*> raw;
     for (const auto& single : singles)
@@ -142,9 +145,9 @@ void SpreadDice(CDiceGroupPainter& group) {
     LayOutAround(anchor, raw);
 
     // Back in the original order: singles hold the dice last-first.
-    for (const auto& single : singles)
-        group.AddDie(single->RemoveFirstPainter());
-    group.AddDie(anchor.RemoveFirstPainter());
+    group.AddDieBack(anchor.RemoveFirstDie());
+    for (auto it = singles.rbegin(); it != singles.rend(); ++it)
+        group.AddDieBack((*it)->RemoveFirstDie());
 }
 
 } // namespace rp

@@ -1,7 +1,7 @@
 #include "doc_state.h"
 
 #include "die_shapes.h"
-#include "labels.h"
+#include "strokes.h"
 #include "text_painter.h"
 
 #include <QGuiApplication>
@@ -322,12 +322,9 @@ void CDocState::Snap(QPainter& dc, CRect moving, QPoint& point) const {
     }
     if (!matchX && !matchY)
         return;
-    dc.save();
-    dc.setPen(QPen(Highlight(), 0, Qt::DotLine));
     for (const auto& match : {matchX, matchY})
         if (match)
-            dc.drawLine(moving.TopLeft(), *match);
-    dc.restore();
+            DrawTrayLine(dc, moving.TopLeft(), *match, Highlight(), Qt::DotLine);
 }
 
 } // namespace rp

@@ -128,14 +128,17 @@ public:
 
     // Tray XML (see doc_state_xml.cpp).
     QByteArray WriteTrayXml(bool writeRawResult, bool selectedOnly, bool withBackground) const;
-    void ReadTrayXml(std::string_view text, bool pasted, bool readBackground);
+    // Adds the entities a tray text describes (or its lines of notation).
+    // False when dice had to be left out: one read makes at most 100,000.
+    bool ReadTrayXml(std::string_view text, bool pasted, bool readBackground);
 
-    // The clipboard (see doc_state_clipboard.cpp).
+    // The clipboard (see doc_state_clipboard.cpp). `complete`, when given,
+    // is set false when the paste had to leave dice out.
     void Copy() const;
     void Cut();
-    QPoint Paste(std::optional<QPoint> point);
+    QPoint Paste(std::optional<QPoint> point, bool* complete = nullptr);
     // Paste of a given text, as Paste does with the clipboard's.
-    QPoint PasteText(std::string_view text, std::optional<QPoint> point);
+    QPoint PasteText(std::string_view text, std::optional<QPoint> point, bool* complete = nullptr);
 
 private:
     // Aligns the body that would land at `moving` with neighbours' left and
@@ -143,9 +146,11 @@ private:
     void Snap(QPainter& dc, CRect moving, QPoint& point) const;
 
     void ModifySelected(int delta, const QString& doneLabel);
-    void ReadEntity(pugi::xml_node node, bool pasted);
-    void ReadGroupElement(pugi::xml_node element, bool pasted);
-    void ReadNotation(const QString& title, const QString& notation, int yOffset, bool pasted);
+    void ReadPlainLines(std::string_view text, bool pasted, CDiceBudget& budget);
+    void ReadEntity(pugi::xml_node node, bool pasted, CDiceBudget& budget);
+    void ReadGroupElement(pugi::xml_node element, bool pasted, CDiceBudget& budget);
+    void ReadNotation(const QString& title, std::string_view notation, int yOffset, bool pasted,
+                      CDiceBudget& budget);
     void AddRead(std::unique_ptr<CDocEntity> entity, bool pasted);
 
     std::uint64_t id;

@@ -18,16 +18,18 @@ void CDocState::Cut() {
     label = QString::fromLatin1(doc_strings::kCut);
 }
 
-QPoint CDocState::Paste(std::optional<QPoint> point) {
+QPoint CDocState::Paste(std::optional<QPoint> point, bool* complete) {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QByteArray text = clipboard ? clipboard->text().toUtf8() : QByteArray();
     return PasteText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
-                     point);
+                     point, complete);
 }
 
-QPoint CDocState::PasteText(std::string_view text, std::optional<QPoint> point) {
+QPoint CDocState::PasteText(std::string_view text, std::optional<QPoint> point, bool* complete) {
     SelectNone();
-    ReadTrayXml(text, true, false);
+    const bool whole = ReadTrayXml(text, true, false);
+    if (complete)
+        *complete = whole;
     const auto pasted = GetSelectedEntities();
     if (point && !pasted.empty()) {
         // Centre the pasted block on the point.

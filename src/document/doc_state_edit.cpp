@@ -100,7 +100,7 @@ QPoint CDocState::MoveSelected(QPoint start, QPoint end) {
         GroupSelected();
         for (CDiceGroupPainter* merged : GetSelectedGroups()) {
             merged->SetTitle(title.toStdString());
-            merged->SetEffectiveModifier(sum);
+            merged->SetModifier(sum);
         }
         return QPoint(0, 0);
     }
@@ -113,16 +113,18 @@ QPoint CDocState::MoveSelected(QPoint start, QPoint end) {
 
 void CDocState::CollectTitlesAndModifiers(QString& title, int& sum) {
     QStringList titles;
+    std::int64_t total = sum;
     for (CDiceGroupPainter* group : GetSelectedGroups()) {
         const QString own = QString::fromStdString(group->GetTitle());
         if (!own.isEmpty() && !titles.contains(own))
             titles.append(own);
         group->SetTitle("");
-        if (group->GetCount() > 1) {
-            sum += group->GetModifier();
-            group->SetModifier(0);
-        }
+        // Every group's own modifier, a one-die group's too: a die's own
+        // modifier travels with the die.
+        total += group->GetModifier();
+        group->SetModifier(0);
     }
+    sum = ClampToInt(total);
     title += titles.join(QStringLiteral(" / "));
 }
 
@@ -140,7 +142,8 @@ void CDocState::GroupSelected() {
         merged->TakeDice(*group);
     }
     merged->SetTitle(title.toStdString());
-    merged->SetEffectiveModifier(sum);
+    // The group's own: on a merged group of one die the die keeps its own.
+    merged->SetModifier(sum);
     merged->SetSelected(true);
     AddFront(std::move(merged));
     label = Label(doc_strings::kGroup);
@@ -170,7 +173,8 @@ void CDocState::ModifySelected(int delta, const QString& doneLabel) {
     if (groups.empty())
         return;
     for (CDiceGroupPainter* group : groups)
-        group->SetEffectiveModifier(group->GetEffectiveModifier() + delta);
+        group->SetEffectiveModifier(
+            ClampToInt(std::int64_t{group->GetEffectiveModifier()} + delta));
     label = doneLabel;
 }
 
@@ -215,7 +219,7 @@ void CDocState::SetProperties(const std::optional<QString>& title, std::optional
         if (modifier)
             group->SetEffectiveModifier(*modifier);
         if (multiplier)
-            group->SetEffectiveMultiplier(*multiplier);
+            group->SetEffectiveMultiplier(multiplier->toStdString());
     }
     label = Label(doc_strings::kSetProperties);
 }
@@ -232,9 +236,10 @@ int CDocState::RollGroups(const std::vector<CDiceGroupPainter*>& groups) {
         dice += group->GetCount();
     if (host)
         host->PlayRollSound(dice);
-    // A monotonic clock: a slow pass or a change of the system time cannot
-    // keep the dice rolling.
-    const auto start = std::chrono::steady_clock::now();
+    // A monotonic clock (the host's): a slow pass or a change of the system
+    // time cannot keep the dice rolling.
+    const auto now = [this] { return host ? host->Now() : std::chrono::steady_clock::now(); };
+    const auto start = now();
     std::int64_t sum = 0;
     for (;;) {
         sum = 0;
@@ -243,7 +248,7 @@ int CDocState::RollGroups(const std::vector<CDiceGroupPainter*>& groups) {
         if (host)
             host->RepaintActiveView();
         const int delay = host ? std::clamp(host->GetRollDelay(), 0, kMaxRollDelayMs) : 0;
-        const auto elapsed = std::chrono::steady_clock::now() - start;
+        const auto elapsed = now() - start;
         if (elapsed >= std::chrono::milliseconds(delay))
             break;
     }

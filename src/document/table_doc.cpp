@@ -29,7 +29,7 @@ void CTableDoc::ResetContents() {
     emit contentsChanged();
 }
 
-bool CTableDoc::Open(const QString& path, QString* error) {
+bool CTableDoc::Open(const QString& path, QString* error, QString* warning) {
     std::string bytes;
     const ReadStatus status = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes);
     if (status != ReadStatus::Ok) {
@@ -40,10 +40,12 @@ bool CTableDoc::Open(const QString& path, QString* error) {
     }
     ResetContents();
     CDocState& state = GetCurrentState();
-    state.ReadTrayXml(bytes, false, true);
+    const bool complete = state.ReadTrayXml(bytes, false, true);
+    if (warning)
+        *warning = complete ? QString() : QString::fromLatin1(kDiceLeftOutText);
     const CRect extent = state.GetExtent();
     if (extent.left < 0 || extent.top < 0)
-        state.ArrangeInRows(host ? host->GetViewClientWidth() : kDefaultViewWidth);
+        state.ArrangeInRows(host ? host->GetViewClientWidth(*this) : kDefaultViewWidth);
     savedId = state.Id();
     pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
@@ -144,19 +146,19 @@ void CTableDoc::Redo(int steps) {
     RefreshTitle();
 }
 
-QStringList CTableDoc::GetUndoLabels() {
-    DropUnlabelledStates();
+QStringList CTableDoc::GetUndoLabels() const {
     QStringList labels;
     for (std::size_t i = current; i > 0 && labels.size() < kMaxLabels; --i)
-        labels.append(states[i]->GetLabel());
+        if (!states[i]->GetLabel().isEmpty())
+            labels.append(states[i]->GetLabel());
     return labels;
 }
 
-QStringList CTableDoc::GetRedoLabels() {
-    DropUnlabelledStates();
+QStringList CTableDoc::GetRedoLabels() const {
     QStringList labels;
     for (std::size_t i = current + 1; i < states.size() && labels.size() < kMaxLabels; ++i)
-        labels.append(states[i]->GetLabel());
+        if (!states[i]->GetLabel().isEmpty())
+            labels.append(states[i]->GetLabel());
     return labels;
 }
 

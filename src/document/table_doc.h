@@ -24,8 +24,11 @@ public:
 
     // Starts again with one empty state, current and saved.
     void ResetContents();
-    // Reads a tray file; false (and the reason in `error`) when it cannot be read.
-    bool Open(const QString& path, QString* error = nullptr);
+    // Reads a tray file; false (and the reason in `error`) when it cannot be
+    // read. On success `warning` receives the message to show once when dice
+    // had to be left out (like `error`, without the path), and is emptied
+    // otherwise.
+    bool Open(const QString& path, QString* error = nullptr, QString* warning = nullptr);
     // Writes the tray to a file, replacing it only when the whole text is
     // written; false (and the system's reason) when that fails.
     bool Save(const QString& path, QString* error = nullptr);
@@ -49,8 +52,10 @@ public:
     void UpdateAllViews() { emit contentsChanged(); }
     void Undo(int steps);
     void Redo(int steps);
-    QStringList GetUndoLabels();
-    QStringList GetRedoLabels();
+    // The labels of the edits Undo(1..9) and Redo(1..9) would take back or
+    // reapply, nearest first; states left unlabelled are passed over.
+    QStringList GetUndoLabels() const;
+    QStringList GetRedoLabels() const;
     // How many states the history holds (for tests and measurements).
     std::size_t StateCount() const { return states.size(); }
 

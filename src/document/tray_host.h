@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 
 namespace rp {
+
+class CTableDoc;
 
 // What a tray needs from the application and its view while it is edited:
 // sounds, the die colour and roll delay, repainting, the view's width.
@@ -16,8 +19,12 @@ public:
     virtual int GetRollDelay() const = 0;
     // Paints the active tray view at once.
     virtual void RepaintActiveView() = 0;
-    // The client width of the tray's first view, for arranging a tray.
-    virtual int GetViewClientWidth() const = 0;
+    // The client width of the first view showing `document`, for arranging it.
+    virtual int GetViewClientWidth(const CTableDoc& document) const = 0;
+    // The clock a roll's delay is measured on.
+    virtual std::chrono::steady_clock::time_point Now() const {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 } // namespace rp

@@ -5,9 +5,22 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
+#include <utility>
 
 namespace rp {
+
+int CDiceBudget::Grant(int wanted) {
+    const int granted = std::clamp(wanted, 0, left);
+    left -= granted;
+    if (granted < wanted)
+        leftOut = true;
+    return granted;
+}
 
 void CDiceGroup::TakeDice(CDiceGroup& other) {
     if (&other == this)
@@ -32,6 +45,15 @@ bool CDiceGroup::LoadDie(pugi::xml_node element, CDie** dieOut) {
     return true;
 }
 
+bool CDiceGroup::LoadDieWithin(pugi::xml_node element, CDiceBudget* budget) {
+    // Only an element LoadDie would take asks the budget for a die.
+    const bool isDie = std::string_view(element.name()) == "die" &&
+                       ReadInt(xml::AttributeText(element, "sideCount")) != 0;
+    if (!isDie || (budget && budget->Grant(1) == 0))
+        return false;
+    return LoadDie(element);
+}
+
 std::unique_ptr<CDie> CDiceGroup::CreateDie(int sideCount) {
     return std::make_unique<CDie>(sideCount, 0);
 }
@@ -52,6 +74,10 @@ std::unique_ptr<CDie> CDiceGroup::RemoveFirstDie() {
     return die;
 }
 
+CDiceGroup::DieList CDiceGroup::TakeAllDice() {
+    return std::exchange(dice, {});
+}
+
 int CDiceGroup::GetEffectiveModifier() const {
     if (modifier != 0)
         return modifier;
@@ -63,6 +89,20 @@ std::string CDiceGroup::GetEffectiveMultiplierText() const {
     if (text != "1")
         return text;
     return dice.size() == 1 ? dice.front()->GetMultiplierText() : text;
+}
+
+void CDiceGroup::SetEffectiveModifier(int value) {
+    if (modifier == 0 && dice.size() == 1)
+        dice.front()->SetModifier(value);
+    else
+        modifier = value;
+}
+
+void CDiceGroup::SetEffectiveMultiplier(std::string_view text) {
+    if (multiplier.IsOne() && dice.size() == 1)
+        dice.front()->SetMultiplier(text);
+    else
+        multiplier.Parse(text);
 }
 
 int CDiceGroup::Roll() {
@@ -81,74 +121,127 @@ int CDiceGroup::GetTotal() const {
         for (const CDie* die : ignored)
             total -= die->GetValue();
     }
-    return ClampToInt(multiplier.Apply64(total) + modifier);
+    return GetTotalOfKept(total);
+}
+
+int CDiceGroup::GetTotalOfKept(std::int64_t keptSum) const {
+    // The multiplier saturates at the 64-bit limits; adding the modifier
+    // there must saturate too, not overflow.
+    std::int64_t total = 0;
+    if (__builtin_add_overflow(multiplier.Apply64(keptSum), std::int64_t{modifier}, &total))
+        total = modifier < 0 ? std::numeric_limits<std::int64_t>::min()
+                             : std::numeric_limits<std::int64_t>::max();
+    return ClampToInt(total);
 }
 
 void CDiceGroup::GetIgnoredDice(std::vector<const CDie*>& listOut) const {
     listOut.clear();
-    if (ignoreCount <= 0)
+    if (ignoreCount <= 0 || dice.empty())
         return;
-    const std::size_t n = static_cast<std::size_t>(ignoreCount);
-    // L in descending order of value; equal values keep their arrival order.
-    struct Entry {
-        int value;
-        const CDie* die;
-    };
-    std::vector<Entry> lowest;
-    for (const auto& die : dice) {
-        const int v = die->GetValue();
-        if (lowest.size() >= n && !lowest.empty() && v >= lowest.front().value)
-            continue;
-        const auto at = std::upper_bound(lowest.begin(), lowest.end(), v,
-                                         [](int value, const Entry& e) { return e.value < value; });
-        lowest.insert(at, Entry{v, die.get()});
-        if (lowest.size() > n)
-            lowest.erase(lowest.begin());
+    // The ignored dice are those a list L of the lowest dice ends with: a
+    // die is admitted while L holds fewer than ignoreCount dice or when it is
+    // below L's highest (of equal highest, the first come), which then goes.
+    // L ends with the n lowest values, t the highest of them: every die below
+    // t, and of the dice showing t a run in arrival order: those admitted
+    // until L was full of dice no higher than t, less the first ones pushed
+    // out again by lower dice.
+    const std::size_t n = std::min(static_cast<std::size_t>(ignoreCount), dice.size());
+    std::vector<int> values(dice.size());
+    for (std::size_t i = 0; i < dice.size(); ++i)
+        values[i] = dice[i]->GetValue();
+    std::vector<int> order(values);
+    std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n - 1),
+                     order.end());
+    const int t = order[n - 1];
+
+    std::size_t size = 0, above = 0, admittedAtT = 0, pushedOutAtT = 0;
+    for (const int v : values) {
+        if (size < n) {
+            ++size;
+            above += v > t;
+            admittedAtT += v == t;
+        } else if (v <= t && above > 0) { // in, and one above t goes
+            --above;
+            admittedAtT += v == t;
+        } else if (v < t) { // in, and the first die at t goes
+            ++pushedOutAtT;
+        }
     }
-    listOut.reserve(lowest.size());
-    for (const Entry& e : lowest)
-        listOut.push_back(e.die);
+    // In L's order: the dice at t as they came, then the lower ones by
+    // descending value, equal values as they came.
+    std::vector<std::uint64_t> below;
+    std::size_t atT = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] == t) {
+            if (atT >= pushedOutAtT && atT < admittedAtT)
+                listOut.push_back(dice[i].get());
+            ++atT;
+        } else if (values[i] < t) {
+            const auto rank = static_cast<std::uint64_t>(std::int64_t{INT_MAX} - values[i]);
+            below.push_back(rank << 32 | i);
+        }
+    }
+    std::sort(below.begin(), below.end());
+    for (const std::uint64_t key : below)
+        listOut.push_back(dice[key & 0xFFFFFFFFu].get());
 }
+
+namespace {
+
+void AppendInt(std::string& s, int value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    s.append(digits, end);
+}
+
+} // namespace
 
 std::string CDiceGroup::GetDescription() const {
     std::string s;
     char buffer[64];
     std::int64_t sum = modifier;
 
-    // Counted side counts in a 17-bucket table: a side count goes to bucket
-    // (sideCount >> 4) mod 17 and is put at the head of its chain when first met.
-    struct Count {
-        int sideCount;
-        int count;
-    };
-    std::array<std::vector<Count>, 17> buckets;
-    for (const auto& die : dice) {
-        const std::string t = die->GetMultiplierText();
-        const int sides = die->GetSideCount();
-        if (t == "1" || dice.size() == 1) {
-            auto& chain = buckets[(static_cast<unsigned>(sides) >> 4) % 17];
-            auto it = std::find_if(chain.begin(), chain.end(),
-                                   [sides](const Count& c) { return c.sideCount == sides; });
-            if (it == chain.end())
-                chain.push_back(Count{sides, 1}); // kept tail-first: the head is the back
-            else
-                ++it->count;
+    // Dice counted under their side count, sorted once: each side count's
+    // number of dice and first place, in n log n however many there are.
+    std::vector<std::pair<int, std::size_t>> counted; // side count, place
+    for (std::size_t i = 0; i < dice.size(); ++i) {
+        const CDie& die = *dice[i];
+        if (die.GetMultiplier().IsOne() || dice.size() == 1) {
+            counted.emplace_back(die.GetSideCount(), i);
         } else {
             if (!s.empty())
                 s += '+';
-            std::snprintf(buffer, sizeof buffer, "x1d%i", sides);
-            s += t;
-            s += buffer;
+            s += die.GetMultiplierText();
+            s += "x1d";
+            AppendInt(s, die.GetSideCount());
         }
-        sum += die->GetModifier();
+        sum += die.GetModifier();
     }
-    for (const auto& chain : buckets) {
-        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            if (!s.empty())
-                s += '+';
-            std::snprintf(buffer, sizeof buffer, "%id%i", it->count, it->sideCount);
-            s += buffer;
-        }
+    std::sort(counted.begin(), counted.end());
+    struct Term {
+        int sideCount;
+        std::size_t first;
+        int count;
+    };
+    std::vector<Term> terms;
+    for (const auto& [sides, place] : counted) {
+        if (terms.empty() || terms.back().sideCount != sides)
+            terms.push_back(Term{sides, place, 0});
+        ++terms.back().count;
+    }
+    // In the order of a 17-bucket table: bucket (sideCount >> 4) mod 17,
+    // each bucket's chain newest first.
+    const auto bucket = [](int sides) { return (static_cast<unsigned>(sides) >> 4) % 17; };
+    std::sort(terms.begin(), terms.end(), [&](const Term& a, const Term& b) {
+        const unsigned x = bucket(a.sideCount), y = bucket(b.sideCount);
+        return x != y ? x < y : a.first > b.first;
+    });
+    for (const Term& term : terms) {
+        if (!s.empty())
+            s += '+';
+        AppendInt(s, term.count);
+        s += 'd';
+        AppendInt(s, term.sideCount);
     }
     if (sum != 0) {
         if (sum > 0)
@@ -172,91 +265,129 @@ bool IsOtherLetter(char c) {
     return ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && c != 'd' && c != 'D';
 }
 
-// Steps 1-4 of reading dice notation: strip, reject letters, split into
-// tokens that each (but the first) begin with "d", "+" or "-".
-std::vector<std::string_view> NotationTokens(std::string_view text, std::string& storage) {
-    storage.clear();
-    storage.reserve(text.size() * 2);
-    for (const char c : text) {
-        if (c == ' ' || c == '(' || c == ')')
-            continue;
-        if (IsOtherLetter(c)) {
-            storage.clear();
-            break;
+// Spaces and brackets count for nothing in dice notation.
+constexpr std::string_view kSkipped = " ()";
+
+bool IsSkipped(char c) {
+    return c == ' ' || c == '(' || c == ')';
+}
+
+bool StartsToken(char c) {
+    return c == 'd' || c == '+' || c == '-';
+}
+
+// The tokens of a notation text, read as the walk needs them: every "d",
+// "+" or "-" begins a token, and spaces and brackets count for nothing. A
+// token is handed out as its stretch of the text, skipped characters
+// included; a text with any other letter has no tokens.
+class CNotationTokens {
+public:
+    explicit CNotationTokens(std::string_view text) : text(text) {
+        if (std::none_of(text.begin(), text.end(), IsOtherLetter)) {
+            const auto first = std::find_if_not(text.begin(), text.end(), IsSkipped);
+            if (first != text.end())
+                next = static_cast<std::size_t>(first - text.begin());
         }
-        if (c == 'd' || c == '+' || c == '-')
-            storage += ' ';
-        storage += c;
     }
-    std::vector<std::string_view> tokens;
-    std::string_view rest(storage);
-    while (!rest.empty()) {
-        const auto space = rest.find(' ');
-        if (space != 0)
-            tokens.push_back(rest.substr(0, space));
-        if (space == std::string_view::npos)
-            break;
-        rest.remove_prefix(space + 1);
+    bool AtEnd() const { return next == std::string_view::npos; }
+    // The next token, left in place; `last` tells whether another follows it.
+    std::string_view Peek(bool& last) const {
+        const std::size_t end = EndOf(next);
+        last = end == std::string_view::npos;
+        return text.substr(next, end - next);
     }
-    return tokens;
+    std::string_view Take() {
+        const std::size_t start = next;
+        next = EndOf(start);
+        return text.substr(start, next - start);
+    }
+
+private:
+    std::size_t EndOf(std::size_t start) const {
+        const auto end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(start) + 1,
+                                      text.end(), StartsToken);
+        return end == text.end() ? std::string_view::npos
+                                 : static_cast<std::size_t>(end - text.begin());
+    }
+
+    std::string_view text;
+    std::size_t next = std::string_view::npos;
+};
+
+int ReadTokenInt(std::string_view token) {
+    return ReadInt(token, kSkipped);
 }
 
 } // namespace
 
-bool CDiceGroup::ParseNotation(std::string_view text) {
-    std::string storage;
-    const std::vector<std::string_view> tokens = NotationTokens(text, storage);
-    bool result = false;
-    int added = 0;
-    std::size_t i = 0;
-    while (i < tokens.size()) {
-        const std::string_view current = tokens[i];
-        int count = 1;
-        std::size_t sidesIndex = i;
-        if (current.find('d') == std::string_view::npos) {
-            if (i + 1 == tokens.size())
-                break;
-            count = ReadInt(current);
-            sidesIndex = i + 1;
-        }
-        // A count of 0 ends the walk; so does a count too large to be meant,
-        // which would otherwise exhaust memory.
-        if (count == 0 || count > kMaxTermDice || added + std::max(count, 0) > kMaxParsedDice)
-            break;
-        std::string_view sidesToken = tokens[sidesIndex];
-        sidesToken.remove_prefix(std::min(sidesToken.find_first_not_of('d'), sidesToken.size()));
-        const int sideCount = ReadInt(sidesToken);
-        for (int k = 0; k < count; ++k)
-            dice.push_back(CreateDie(sideCount));
-        added += std::max(count, 0);
+int CDiceGroup::AddParsedDice(int count, int sideCount, CDiceBudget* budget) {
+    // A term too large to be meant is left out whole; otherwise the group
+    // takes what its cap and the read's budget still allow.
+    int made = count > kMaxTermDice ? 0 : std::min(count, kMaxParsedDice - GetCount());
+    made = std::max(made, 0);
+    if (budget)
+        made = budget->Grant(made);
+    if (made < count && budget)
+        budget->MarkLeftOut();
+    for (int k = 0; k < made; ++k)
+        dice.push_back(CreateDie(sideCount));
+    return made;
+}
 
-        const std::size_t m = sidesIndex + 1;
-        result = true;
-        if (m >= tokens.size())
+bool CDiceGroup::ParseNotation(std::string_view text, CDiceBudget* budget) {
+    CNotationTokens tokens(text);
+    bool result = false;
+    while (!tokens.AtEnd()) {
+        const std::string_view current = tokens.Take();
+        int count = 1;
+        std::string_view sides = current;
+        if (current.front() != 'd') {
+            if (tokens.AtEnd())
+                break;
+            count = ReadTokenInt(current);
+            sides = tokens.Take();
+        }
+        if (count == 0)
             break;
-        if (m + 1 == tokens.size() && (tokens[m][0] == '+' || tokens[m][0] == '-')) {
-            const int value = ReadInt(tokens[m]);
+        if (sides.front() == 'd')
+            sides.remove_prefix(1);
+        // A negative count adds nothing and the walk goes on; dice left out
+        // end it.
+        if (count > 0) {
+            const int made = AddParsedDice(count, ReadTokenInt(sides), budget);
+            if (made < count) {
+                result = result || made > 0;
+                break;
+            }
+        }
+        result = true;
+        if (tokens.AtEnd())
+            break;
+        bool last = false;
+        const std::string_view m = tokens.Peek(last);
+        if (last && (m.front() == '+' || m.front() == '-')) {
+            const int value = ReadTokenInt(m);
             if (dice.size() == 1)
                 dice.front()->SetModifier(value);
             else
                 modifier = value;
             break;
         }
-        i = m;
     }
     return result;
 }
 
-bool CDiceGroup::Load(pugi::xml_node element) {
+bool CDiceGroup::Load(pugi::xml_node element, CDiceBudget* budget) {
     if (std::string_view(element.name()) != "dicegroup")
-        return LoadDie(element);
+        return LoadDieWithin(element, budget);
     ignoreCount = ReadInt(xml::AttributeText(element, "ignoreCount"));
     modifier = ReadInt(xml::AttributeText(element, "modifier"));
     multiplier.Parse(xml::AttributeText(element, "multiplier"));
     title = xml::AttributeText(element, "title");
-    bool result = false;
+    // Text before the first child is the element's own: it comes first.
+    bool result = ParseNotation(xml::LeadingText(element), budget);
     for (pugi::xml_node child : element.children()) {
-        if (LoadDie(child) || ParseNotation(xml::NodeText(child)))
+        if (LoadDieWithin(child, budget) || ParseNotation(xml::NodeText(child), budget))
             result = true;
     }
     return result;

@@ -10,6 +10,30 @@
 
 namespace rp {
 
+// What the programs say when a read left dice out.
+inline constexpr const char* kDiceLeftOutText =
+    "Some dice were left out: a dice group takes at most 10,000 dice from dice notation, "
+    "and a tray at most 100,000 dice.";
+
+// How many more dice one read of a tray (a file, a paste, lines of notation)
+// may make, and whether it had to leave any out.
+class CDiceBudget {
+public:
+    static constexpr int kMaxReadDice = 100000;
+
+    explicit CDiceBudget(int dice = kMaxReadDice) : left(dice) {}
+    // Grants up to `wanted` dice; when fewer are left, the rest count as left out.
+    int Grant(int wanted);
+    // Dice were asked for that are not made.
+    void MarkLeftOut() { leftOut = true; }
+    bool LeftOut() const { return leftOut; }
+    bool IsSpent() const { return left == 0; }
+
+private:
+    int left;
+    bool leftOut = false;
+};
+
 // Dice rolled together and totalled: the kept dice summed, the group
 // multiplier applied, the group modifier added.
 class CDiceGroup {
@@ -45,33 +69,51 @@ public:
     void AddDieBack(std::unique_ptr<CDie> die);
     CDie* GetFirstDie() const { return dice.empty() ? nullptr : dice.front().get(); }
     std::unique_ptr<CDie> RemoveFirstDie();
+    // Hands out all dice, in order, leaving the group empty.
+    DieList TakeAllDice();
 
     // The group's modifier, or the only die's when the group's is 0.
     int GetEffectiveModifier() const;
     // The group's multiplier text, or the only die's when the group's is "1".
     std::string GetEffectiveMultiplierText() const;
+    // Write where the effective getters read: a one-die group is edited as
+    // its die unless the group carries a value of its own.
+    void SetEffectiveModifier(int value);
+    void SetEffectiveMultiplier(std::string_view text);
 
     // Rolls every die, front to back, and returns the total.
     int Roll();
     // The total of the current faces.
     int GetTotal() const;
+    // The total for a sum of kept dice values: the group multiplier applied,
+    // the group modifier added, brought back into 32 bits.
+    int GetTotalOfKept(std::int64_t keptSum) const;
     // The dice the ignore count leaves out, from the current faces.
     void GetIgnoredDice(std::vector<const CDie*>& listOut) const;
 
     // The group in dice notation, e.g. "4d6, ignore lowest 1".
     std::string GetDescription() const;
-    // Adds the dice a dice-notation text describes; false if nothing was understood.
-    bool ParseNotation(std::string_view text);
-    // Reads a "dicegroup" element, or a lone "die" element as a one-die group.
-    bool Load(pugi::xml_node element);
+    // Adds the dice a dice-notation text describes; false if nothing was
+    // understood. Never takes the group past kMaxParsedDice dice, nor makes
+    // more than `budget` grants; what goes beyond is left out.
+    bool ParseNotation(std::string_view text, CDiceBudget* budget = nullptr);
+    // Reads a "dicegroup" element, or a lone "die" element as a one-die
+    // group, making no more dice than `budget` grants.
+    bool Load(pugi::xml_node element, CDiceBudget* budget = nullptr);
     // Appends this group's "dicegroup" element to `parent` and returns it.
     pugi::xml_node SaveElement(pugi::xml_node parent, bool writeRawResult) const;
 
-    // One term may ask for at most this many dice; one text for at most kMaxParsedDice.
+    // One term may ask for at most this many dice; notation never takes a
+    // group past kMaxParsedDice, however many texts it reads.
     static constexpr int kMaxTermDice = 1000;
     static constexpr int kMaxParsedDice = 10000;
 
 private:
+    // Appends up to `count` dice of a side count as notation may; returns how many.
+    int AddParsedDice(int count, int sideCount, CDiceBudget* budget);
+    // LoadDie, when the budget grants the die.
+    bool LoadDieWithin(pugi::xml_node element, CDiceBudget* budget);
+
     DieList dice;
     int modifier = 0;
     CFraction multiplier;

@@ -21,8 +21,8 @@ int CDie::Roll() {
     return GetValue();
 }
 
-int CDie::GetValue() const {
-    return ClampToInt(multiplier.Apply64(rawResult) + modifier);
+int CDie::GetValueFor(int face) const {
+    return ClampToInt(multiplier.Apply64(face) + modifier);
 }
 
 bool CDie::Save(pugi::xml_node element, bool writeRawResult) const {

@@ -27,7 +27,9 @@ public:
     // Draws a new face and returns the value.
     int Roll();
     // The multiplier applied to the face, plus the modifier.
-    int GetValue() const;
+    int GetValue() const { return GetValueFor(rawResult); }
+    // The value this die would have showing `face`.
+    int GetValueFor(int face) const;
 
     int GetRawResult() const { return rawResult; }
     int GetSideCount() const { return sideCount; }

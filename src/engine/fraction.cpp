@@ -34,25 +34,28 @@ std::string CFraction::Format() const {
 }
 
 std::int64_t CFraction::Apply64(std::int64_t v) const {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
     // A zero denominator can only come from a caller setting the fields
     // directly; treat it as 1 rather than divide by zero.
     const std::int64_t d = denominator == 0 ? 1 : denominator;
+    const auto sign = [](std::int64_t x) { return (x > 0) - (x < 0); };
+    // The sign of the exact quotient v * n / d.
+    const int direction = sign(v) * sign(numerator) * sign(d);
+    const std::int64_t saturated = direction < 0 ? kMin : kMax;
+    std::int64_t q = 0;
+    // A denominator of 1 or -1 divides everything: v times n or -n, exactly.
+    if (d == 1 || d == -1)
+        return __builtin_mul_overflow(v, std::int64_t{numerator} * d, &q) ? saturated : q;
     std::int64_t product = 0;
-    if (__builtin_mul_overflow(v, std::int64_t{numerator}, &product)) {
-        const bool negative = (v < 0) != (numerator < 0);
-        product = negative ? std::numeric_limits<std::int64_t>::min()
-                           : std::numeric_limits<std::int64_t>::max();
-    }
-    if (d == 1)
-        return product;
-    std::int64_t q = d == -1 ? (product == std::numeric_limits<std::int64_t>::min()
-                                    ? std::numeric_limits<std::int64_t>::max()
-                                    : -product)
-                             : product / d;
+    if (__builtin_mul_overflow(v, std::int64_t{numerator}, &product))
+        product = direction * sign(d) < 0 ? kMin : kMax;
+    q = product / d;
+    // v not a whole multiple of d: one step further in the quotient's direction.
     if (v % d != 0) {
-        if (v > 0 && q < std::numeric_limits<std::int64_t>::max())
+        if (direction > 0 && q < kMax)
             ++q;
-        else if (v < 0 && q > std::numeric_limits<std::int64_t>::min())
+        else if (direction < 0 && q > kMin)
             --q;
     }
     return q;

@@ -21,8 +21,9 @@ public:
     // "%i" when the denominator is 1, otherwise "%i/%i".
     std::string Format() const;
 
-    // Multiplies v by n/d, truncating, then moves one step away from zero when
-    // v is not a whole multiple of d. Saturates at the 32-bit limits.
+    // Multiplies v by n/d, truncating, then, when v is not a whole multiple
+    // of d, moves one step further in the direction of the exact quotient
+    // (away from zero for a positive fraction). Saturates at the 32-bit limits.
     int Apply(int v) const;
     // The same on a 64-bit value (sums of many dice); saturates at the 64-bit limits.
     std::int64_t Apply64(std::int64_t v) const;

@@ -1,5 +1,6 @@
 #include "int_text.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace rp {
@@ -11,21 +12,33 @@ bool IsSpace(char c) {
 } // namespace
 
 int ReadInt(std::string_view text) {
+    return ReadInt(text, {});
+}
+
+int ReadInt(std::string_view text, std::string_view skipped) {
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
+    // The character at i after any skipped ones; 0 past the end.
+    const auto isSkipped = [skipped](char c) {
+        return std::any_of(skipped.begin(), skipped.end(), [c](char s) { return s == c; });
+    };
+    const auto at = [&] {
+        while (i < text.size() && isSkipped(text[i]))
+            ++i;
+        return i < text.size() ? text[i] : '\0';
+    };
+    while (IsSpace(at()))
         ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+    if (const char sign = at(); sign == '+' || sign == '-') {
+        negative = sign == '-';
         ++i;
     }
-    // Accumulate as a negative number so that INT_MIN is reachable; stop
-    // accumulating once past the range and just consume the digits.
+    // Stop accumulating once past the range and just consume the digits.
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
     std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    for (char c = at(); c >= '0' && c <= '9'; ++i, c = at()) {
         if (value <= kLimit)
-            value = value * 10 + (text[i] - '0');
+            value = value * 10 + (c - '0');
     }
     return ClampToInt(negative ? -value : value);
 }

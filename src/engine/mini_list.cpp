@@ -8,9 +8,9 @@ namespace rp {
 
 namespace {
 
-std::unique_ptr<CDiceGroup> ReadGroup(pugi::xml_node node) {
+std::unique_ptr<CDiceGroup> ReadGroup(pugi::xml_node node, CDiceBudget& budget) {
     auto group = std::make_unique<CDiceGroup>();
-    if (!group->Load(node))
+    if (!group->Load(node, &budget))
         return nullptr;
     return group;
 }
@@ -25,21 +25,24 @@ bool IsDigit(char c) {
 
 } // namespace
 
-MiniGroups ReadMiniGroups(pugi::xml_node root) {
+MiniGroups ReadMiniGroups(pugi::xml_node root, bool* diceLeftOut) {
     MiniGroups groups;
+    CDiceBudget budget;
     if (std::string_view(root.name()) != "dicegroups") {
-        groups.push_back(ReadGroup(root));
-        return groups;
+        groups.push_back(ReadGroup(root, budget));
+    } else {
+        for (pugi::xml_node child : root.children())
+            groups.push_back(ReadGroup(child, budget));
     }
-    for (pugi::xml_node child : root.children())
-        groups.push_back(ReadGroup(child));
+    if (diceLeftOut)
+        *diceLeftOut = budget.LeftOut();
     return groups;
 }
 
-MiniGroups ReadMiniGroupsFromText(std::string_view bytes) {
+MiniGroups ReadMiniGroupsFromText(std::string_view bytes, bool* diceLeftOut) {
     xml::CXmlDocument document;
     document.ParseText(bytes);
-    return ReadMiniGroups(document.Root());
+    return ReadMiniGroups(document.Root(), diceLeftOut);
 }
 
 std::string GetGroupLabel(const CDiceGroup& group) {

@@ -15,11 +15,13 @@ namespace rp {
 using MiniGroups = std::vector<std::unique_ptr<CDiceGroup>>;
 
 // Reads the groups from a document element: a "dicegroups" root gives one
-// slot per child node, any other root (or none) one slot.
-MiniGroups ReadMiniGroups(pugi::xml_node root);
+// slot per child node, any other root (or none) one slot; a node that holds
+// no group leaves its slot empty. At most 100,000 dice are made in all;
+// `diceLeftOut`, when given, tells whether some had to be left out.
+MiniGroups ReadMiniGroups(pugi::xml_node root, bool* diceLeftOut = nullptr);
 
 // Parses a whole text and reads its groups; text that is not XML gives none.
-MiniGroups ReadMiniGroupsFromText(std::string_view bytes);
+MiniGroups ReadMiniGroupsFromText(std::string_view bytes, bool* diceLeftOut = nullptr);
 
 // What the list shows for a group: its description, its title when that
 // already reads as dice notation, otherwise "title (description)".

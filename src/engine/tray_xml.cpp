@@ -36,39 +36,34 @@ std::size_t FindClosingSlash(std::string_view s, std::size_t from) {
 } // namespace
 
 std::string LayOutXmlText(std::string_view text) {
-    // Every "><" becomes ">\n<".
-    std::string s;
-    s.reserve(text.size() + text.size() / 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        s += text[i];
-        if (text[i] == '>' && i + 1 < text.size() && text[i + 1] == '<')
-            s += '\n';
-    }
-
+    // Lines end where "><" meets, and only there: a line feed inside text
+    // content is content, not a break.
     std::string out;
-    out.reserve(s.size() + s.size() / 4);
+    out.reserve(text.size() + text.size() / 4);
     int depth = 0;
     std::size_t start = 0;
     std::size_t slash = kNone; // last closing "/" found, reused while still ahead
     bool searched = false;
     for (;;) {
-        const std::size_t nl = s.find('\n', start);
+        const std::size_t gt = text.find("><", start);
+        const std::size_t end = gt == kNone ? kNone : gt + 1; // the line is [start, end)
         if (!searched || (slash != kNone && slash < start)) {
-            slash = FindClosingSlash(s, start);
+            slash = FindClosingSlash(text, start);
             searched = true;
         }
         if (slash != kNone && slash == start + 1)
             --depth;
         if (depth > 0)
             out.append(static_cast<std::size_t>(depth), '\t');
-        if (slash != kNone && slash > start + 1 && (nl == kNone || slash > nl))
+        if (slash != kNone && slash > start + 1 && (end == kNone || slash >= end))
             ++depth;
-        if (nl == kNone) {
-            out.append(s, start, kNone);
+        if (end == kNone) {
+            out.append(text.substr(start));
             break;
         }
-        out.append(s, start, nl + 1 - start);
-        start = nl + 1;
+        out.append(text.substr(start, end - start));
+        out += '\n';
+        start = end;
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "text_codec.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace rp::xml {
@@ -24,11 +25,24 @@ bool HasSingleRoot(const pugi::xml_document& document) {
 } // namespace
 
 bool CXmlDocument::ParseText(std::string_view bytes) {
-    const std::string text = DecodeFileText(bytes);
-    const pugi::xml_parse_result result = document.load_buffer(
-        text.data(), text.size(), pugi::parse_default | pugi::parse_fragment, pugi::encoding_utf8);
+    document.reset();
+    std::string().swap(buffer);
+    // A document begins with a tag, after a byte-order mark and white space
+    // at most: anything else is not worth decoding and parsing.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    const std::size_t first = bytes.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos || bytes[first] != '<')
+        return false;
+    // Parsed in place, with element text embedded: a document of many small
+    // elements then costs one node per element and no copy of the text.
+    buffer = DecodeFileText(bytes);
+    const pugi::xml_parse_result result = document.load_buffer_inplace(
+        buffer.data(), buffer.size(),
+        pugi::parse_default | pugi::parse_fragment | pugi::parse_embed_pcdata, pugi::encoding_utf8);
     if (!result || !HasSingleRoot(document)) {
         document.reset();
+        std::string().swap(buffer);
         return false;
     }
     return true;
@@ -45,10 +59,44 @@ ReadStatus CXmlDocument::ParseFile(const std::string& path) {
 
 pugi::xml_node CXmlDocument::CreateRoot(const char* name) {
     document.reset();
+    std::string().swap(buffer);
     return document.append_child(name);
 }
 
-std::string CXmlDocument::Serialize() const {
+namespace {
+
+bool IsForbidden(char c) {
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+}
+
+// Takes the control characters XML 1.0 forbids out of every value.
+class CForbiddenCharacterRemover : public pugi::xml_tree_walker {
+public:
+    bool for_each(pugi::xml_node& node) override {
+        for (pugi::xml_attribute attribute : node.attributes())
+            if (HasForbidden(attribute.value()))
+                attribute.set_value(Clean(attribute.value()).c_str());
+        if (const std::string_view value = node.value(); HasForbidden(value))
+            node.text().set(Clean(value).c_str());
+        return true;
+    }
+
+private:
+    static bool HasForbidden(std::string_view text) {
+        return std::any_of(text.begin(), text.end(), IsForbidden);
+    }
+    static std::string Clean(std::string_view text) {
+        std::string clean(text);
+        std::erase_if(clean, IsForbidden);
+        return clean;
+    }
+};
+
+} // namespace
+
+std::string CXmlDocument::Serialize() {
+    CForbiddenCharacterRemover remover;
+    document.traverse(remover);
     std::ostringstream out;
     document.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     return out.str();
@@ -58,15 +106,33 @@ std::string_view AttributeText(pugi::xml_node node, const char* name) {
     return node.attribute(name).value();
 }
 
+std::string_view LeadingText(pugi::xml_node node) {
+    return node.type() == pugi::node_element ? node.value() : "";
+}
+
+bool IsText(pugi::xml_node node) {
+    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+std::optional<std::string_view> OnlyText(pugi::xml_node element) {
+    const pugi::xml_node only = element.first_child();
+    const std::string_view leading = LeadingText(element);
+    if (!only && !leading.empty())
+        return leading;
+    if (only && !only.next_sibling() && IsText(only) && leading.empty())
+        return std::string_view(only.value());
+    return std::nullopt;
+}
+
 std::string NodeText(pugi::xml_node node) {
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+    if (IsText(node))
         return node.value();
     // Walk the subtree without recursion: deeply nested input must not
-    // exhaust the stack.
-    std::string text;
+    // exhaust the stack. An element's own text comes before its children.
+    std::string text(LeadingText(node));
     pugi::xml_node current = node.first_child();
     while (current && current != node) {
-        if (current.type() == pugi::node_pcdata || current.type() == pugi::node_cdata)
+        if (IsText(current) || current.type() == pugi::node_element)
             text += current.value();
         if (current.first_child()) {
             current = current.first_child();

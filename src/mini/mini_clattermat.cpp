@@ -2,17 +2,22 @@
 
 #include "dice_app.h"
 #include "int_text.h"
+#include "odds_summary.h"
+#include "roll_log.h"
 #include "settings.h"
 #include "xml_dom.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
 #include <QSettings>
 #include <QToolBar>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace rp {
 
@@ -58,11 +63,23 @@ CMiniClattermat::CMiniClattermat(const QString& positionSection, QWidget* parent
 
     connect(groupList, &QListWidget::itemSelectionChanged, this,
             [this] { EnableRollCommand(!groupList->selectedItems().isEmpty()); });
+    // Each entry's tool tip tells the odds of its group, worked out when first asked for.
+    groupList->viewport()->installEventFilter(this);
     connect(groupList, &QListWidget::itemDoubleClicked, this, [this] { RollSelected(); });
 }
 
 CMiniClattermat::~CMiniClattermat() {
     SaveWindowPosition();
+}
+
+QToolBar* CMiniClattermat::CreateToolbar(QAction* command, QAction* roll) {
+    auto* bar = new QToolBar(this);
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+    bar->addAction(command);
+    bar->addSeparator();
+    bar->addAction(roll);
+    return bar;
 }
 
 void CMiniClattermat::InitialiseDialog(QToolBar* bar) {
@@ -88,55 +105,53 @@ void CMiniClattermat::ClearList() {
     groups.clear();
 }
 
-void CMiniClattermat::AddEntry(const QString& label, int slot) {
-    // Sorted by label ignoring case, ties in byte order; the entry remembers
-    // its group's slot, since its row says nothing about the file order.
-    const QByteArray key = label.toUtf8();
-    int row = groupList->count();
-    for (int i = 0; i < groupList->count(); ++i) {
-        const QByteArray other = groupList->item(i)->text().toUtf8();
-        if (MiniLabelLess(
-                std::string_view(key.constData(), static_cast<std::size_t>(key.size())),
-                std::string_view(other.constData(), static_cast<std::size_t>(other.size())))) {
-            row = i;
-            break;
-        }
-    }
-    auto* item = new QListWidgetItem(label);
-    item->setData(kSlotRole, slot);
-    groupList->insertItem(row, item);
-}
-
 void CMiniClattermat::LoadMiniList(std::string_view text) {
     xml::CXmlDocument document;
     document.ParseText(text);
     LoadMiniRoot(document.Root());
 }
 
-void CMiniClattermat::LoadMiniRoot(pugi::xml_node root) {
+bool CMiniClattermat::LoadMiniRoot(pugi::xml_node root) {
     ClearList();
-    groups = ReadMiniGroups(root);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
+    bool leftOut = false;
+    groups = ReadMiniGroups(root, &leftOut);
+    // Sorted once by label ignoring case, ties in byte order and then in
+    // file order; each entry remembers its group's slot, since its row says
+    // nothing about the file order.
+    struct Entry {
+        std::string label;
+        int slot;
+    };
+    std::vector<Entry> entries;
+    for (std::size_t i = 0; i < groups.size(); ++i)
         if (groups[i])
-            AddEntry(QString::fromStdString(GetGroupLabel(*groups[i])), static_cast<int>(i));
+            entries.push_back(Entry{GetGroupLabel(*groups[i]), static_cast<int>(i)});
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return MiniLabelLess(a.label, b.label);
+    });
+    for (const Entry& entry : entries) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.label));
+        item->setData(kSlotRole, entry.slot);
+        groupList->addItem(item);
     }
+    return !leftOut;
 }
 
 void CMiniClattermat::RollSelected() {
-    QList<CDiceGroup*> selected;
+    std::vector<CDiceGroup*> selected;
     for (int row = 0; row < groupList->count(); ++row) {
         const QListWidgetItem* item = groupList->item(row);
         const auto slot = static_cast<std::size_t>(item->data(kSlotRole).toInt());
         if (item->isSelected() && slot < groups.size() && groups[slot])
-            selected.append(groups[slot].get());
+            selected.push_back(groups[slot].get());
     }
-    const qsizetype n = selected.size();
+    const std::size_t n = selected.size();
     if (n == 0)
         return;
     QString text;
     long long total = 0;
     int dice = 0;
-    for (qsizetype k = 1; k <= n; ++k) {
+    for (std::size_t k = 1; k <= n; ++k) {
         CDiceGroup* group = selected[k - 1];
         dice += group->GetCount();
         const int r = group->Roll();
@@ -144,10 +159,24 @@ void CMiniClattermat::RollSelected() {
         if (n > 1)
             text += QString::number(r) + (k < n ? QStringLiteral(" + ") : QStringLiteral(" = "));
     }
-    if (CDiceApp* app = CDiceApp::Instance())
+    CDiceApp* app = CDiceApp::Instance();
+    if (app)
         app->PlayRollSound(dice);
     text += QString::number(ClampToInt(total));
     resultsText->setText(text);
+    if (app)
+        app->RollLog().AddRoll(trayName, selected);
+}
+
+bool CMiniClattermat::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == groupList->viewport() && event->type() == QEvent::ToolTip) {
+        QListWidgetItem* item = groupList->itemAt(static_cast<QHelpEvent*>(event)->pos());
+        const auto slot = item ? static_cast<std::size_t>(item->data(kSlotRole).toInt()) : 0;
+        if (item && !item->data(Qt::ToolTipRole).isValid() && slot < groups.size() && groups[slot])
+            item->setData(Qt::ToolTipRole, GroupOddsSummary(*groups[slot]));
+    }
+    // The list shows the tool tip itself.
+    return QDialog::eventFilter(watched, event);
 }
 
 void CMiniClattermat::LayOutControls(int width, int height) {
@@ -187,6 +216,14 @@ void CMiniClattermat::RestoreWindowPosition() {
     QSettings settings;
     settings.beginGroup(positionSection);
     const QRect current = geometry();
+    // On first start only the size is ours to give: the window manager
+    // places the window.
+    if (!settings.contains(QStringLiteral("WindowLeft")) ||
+        !settings.contains(QStringLiteral("WindowTop"))) {
+        resize(ReadIntSetting(settings, QStringLiteral("WindowWidth"), current.width()),
+               ReadIntSetting(settings, QStringLiteral("WindowHeight"), current.height()));
+        return;
+    }
     const QRect stored(ReadIntSetting(settings, QStringLiteral("WindowLeft"), current.x()),
                        ReadIntSetting(settings, QStringLiteral("WindowTop"), current.y()),
                        ReadIntSetting(settings, QStringLiteral("WindowWidth"), current.width()),
@@ -224,7 +261,7 @@ void CMiniClattermat::keyPressEvent(QKeyEvent* event) {
 
 void CMiniClattermat::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    LayOutControls(width(), height());
+    LayOutControls(width(), height() - bottomSpace);
 }
 
 } // namespace rp

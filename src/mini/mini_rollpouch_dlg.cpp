@@ -1,6 +1,8 @@
 #include "mini_rollpouch_dlg.h"
 
 #include "about_mini_dialog.h"
+#include "dice_app.h"
+#include "roll_log_view.h"
 #include "xml_dom.h"
 
 #include <QAction>
@@ -8,6 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -30,7 +33,9 @@ CMiniRollpouchDlg::CMiniRollpouchDlg()
                                               style()->standardIcon(QStyle::SP_DialogOpenButton)),
                              tr("&Open..."), this)),
       rollAction(new QAction(MiniRollpouchIcon(), tr("&Roll Selected"), this)),
-      aboutAction(new QAction(tr("&About MiniRollpouch..."), this)), recentMenu(new QMenu(this)) {
+      aboutAction(new QAction(tr("&About MiniRollpouch..."), this)), recentMenu(new QMenu(this)),
+      logButton(new QToolButton(this)),
+      logView(new CRollLogView(&CDiceApp::Instance()->RollLog(), this)) {
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(MiniRollpouchIcon());
 
@@ -45,19 +50,69 @@ CMiniRollpouchDlg::CMiniRollpouchDlg()
     connect(rollAction, &QAction::triggered, this, &CMiniRollpouchDlg::RollSelected);
     connect(aboutAction, &QAction::triggered, this, &CMiniRollpouchDlg::ShowAbout);
 
-    auto* bar = new QToolBar(this);
-    bar->setIconSize(QSize(16, 16));
-    bar->setMovable(false);
-    bar->addAction(openAction);
-    bar->addSeparator();
-    bar->addAction(rollAction);
+    QToolBar* bar = CreateToolbar(openAction, rollAction);
     // The Open button drops down the recent files.
     auto* openButton = qobject_cast<QToolButton*>(bar->widgetForAction(openAction));
     openButton->setPopupMode(QToolButton::MenuButtonPopup);
     openButton->setMenu(recentMenu);
     connect(recentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(recentMenu); });
 
+    // The roll log opens under the results with a disclosure button at the
+    // end of the "Results" row; it starts closed.
+    logButton->setText(tr("Roll &Log"));
+    logButton->setToolTip(tr("Show or hide the log of this session's rolls"));
+    logButton->setAutoRaise(true);
+    logButton->setArrowType(Qt::RightArrow);
+    logButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    logView->hide();
+    connect(logButton, &QToolButton::clicked, this, [this] { ShowRollLog(!logShown); });
+
     InitialiseDialog(bar);
+}
+
+CMiniRollpouchDlg::~CMiniRollpouchDlg() {
+    // The window's place is kept as it is with the log closed, as it opens next time.
+    ShowRollLog(false);
+}
+
+void CMiniRollpouchDlg::ShowRollLog(bool show) {
+    if (show == logShown)
+        return;
+    logShown = show;
+    logButton->setArrowType(show ? Qt::DownArrow : Qt::RightArrow);
+    logView->setVisible(show);
+    setMinimumHeight(kMinimumHeight + (show ? kMinLogHeight + kLogGap : 0));
+    if (!isMaximized() && !isFullScreen())
+        resize(width(), std::max(minimumHeight(), height() + (show ? kLogGrowth : -kLogGrowth)));
+    // The window system may resize later; the layout follows the size there is now.
+    SetBottomSpace(LogSpace());
+    LayOutControls(width(), height() - LogSpace());
+    PlaceRollLog();
+}
+
+int CMiniRollpouchDlg::LogSpace() const {
+    return logShown ? LogHeight() + kLogGap : 0;
+}
+
+int CMiniRollpouchDlg::LogHeight() const {
+    return std::max(kMinLogHeight, (height() - kMinimumHeight) / 2);
+}
+
+void CMiniRollpouchDlg::PlaceRollLog() {
+    const QRect label = ResultsLabel()->geometry();
+    const QSize button = logButton->sizeHint();
+    logButton->setGeometry(label.x() + label.width() - button.width(),
+                           label.y() + (label.height() - button.height()) / 2, button.width(),
+                           button.height());
+    // Below the results text, with the same edges and bottom margin.
+    const QRect results = ResultsText()->geometry();
+    logView->setGeometry(results.x(), height() - 12 - LogHeight(), results.width(), LogHeight());
+}
+
+void CMiniRollpouchDlg::resizeEvent(QResizeEvent* event) {
+    SetBottomSpace(LogSpace());
+    CMiniClattermat::resizeEvent(event);
+    PlaceRollLog();
 }
 
 void CMiniRollpouchDlg::EnableRollCommand(bool enable) {
@@ -73,27 +128,30 @@ void CMiniRollpouchDlg::FillRecentMenu(QMenu* menu) {
     }
     for (int i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
-        const QString text =
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path));
-        connect(menu->addAction(text), &QAction::triggered, this, [this, path] { OpenPath(path); });
+        connect(menu->addAction(RecentFileMenuText(i, path)), &QAction::triggered, this,
+                [this, path] { OpenPath(path); });
     }
 }
 
 void CMiniRollpouchDlg::OpenPath(const QString& path) {
     xml::CXmlDocument document;
     const ReadStatus status = document.ParseFile(QFile::encodeName(path).toStdString());
-    LoadMiniRoot(document.Root());
+    const bool complete = LoadMiniRoot(document.Root());
+    SetTrayName(QFileInfo(path).fileName());
     GroupList()->setFocus();
     recentFiles.Add(QFileInfo(path).absoluteFilePath());
-    if (status == ReadStatus::TooLarge) {
-        auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
-                                    tr("%1\nThis file is larger than 64 MiB and cannot be a "
-                                       "dice tray; it was not read.")
-                                        .arg(QDir::toNativeSeparators(path)),
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    }
+    QString message;
+    if (status == ReadStatus::TooLarge)
+        message = tr("This file is larger than 64 MiB and cannot be a dice tray; it was not read.");
+    else if (!complete)
+        message = QString::fromLatin1(kDiceLeftOutText);
+    if (message.isEmpty())
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
+                                QDir::toNativeSeparators(path) + QLatin1Char('\n') + message,
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void CMiniRollpouchDlg::OnFileOpen() {

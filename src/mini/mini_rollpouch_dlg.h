@@ -9,6 +9,8 @@ class QToolButton;
 
 namespace rp {
 
+class CRollLogView;
+
 // The icon of MiniRollpouch, in every size it ships.
 QIcon MiniRollpouchIcon();
 
@@ -17,7 +19,16 @@ QIcon MiniRollpouchIcon();
 class CMiniRollpouchDlg : public CMiniClattermat {
     Q_OBJECT
 public:
+    // The roll log, when open, takes half of the height beyond the minimum,
+    // at least this much.
+    static constexpr int kMinLogHeight = 100;
+    // Opening the log makes the window this much taller; closing it, shorter.
+    static constexpr int kLogGrowth = 160;
+    // Between the results text and the open log.
+    static constexpr int kLogGap = 6;
+
     CMiniRollpouchDlg();
+    ~CMiniRollpouchDlg() override;
 
     void EnableRollCommand(bool enable) override;
 
@@ -27,22 +38,34 @@ public:
     // Asks for a tray file and opens it.
     void OnFileOpen();
     void ShowAbout();
+    // Opens or closes the session's roll log under the results.
+    void ShowRollLog(bool show);
 
     const CRecentFileList& RecentFiles() const { return recentFiles; }
     QAction* RollAction() const { return rollAction; }
     QAction* OpenAction() const { return openAction; }
+    QToolButton* RollLogButton() const { return logButton; }
+    CRollLogView* RollLogView() const { return logView; }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FillRecentMenu(QMenu* menu);
+    // The height kept below the results text, and the open log's height.
+    int LogSpace() const;
+    int LogHeight() const;
+    void PlaceRollLog();
 
     CRecentFileList recentFiles;
     QAction* openAction;
     QAction* rollAction;
     QAction* aboutAction;
     QMenu* recentMenu;
+    QToolButton* logButton;
+    CRollLogView* logView;
+    bool logShown = false;
 };
 
 } // namespace rp

@@ -2,6 +2,7 @@
 
 #include "die_shapes.h"
 #include "labels.h"
+#include "strokes.h"
 #include "text_metrics.h"
 
 #include <QGuiApplication>
@@ -66,21 +67,6 @@ std::unique_ptr<CDiePainter> CDiceGroupPainter::RemoveFirstPainter() {
     return std::unique_ptr<CDiePainter>(static_cast<CDiePainter*>(RemoveFirstDie().release()));
 }
 
-void CDiceGroupPainter::SetEffectiveModifier(int value) {
-    if (GetCount() == 1)
-        GetFirstDie()->SetModifier(value);
-    else
-        SetModifier(value);
-}
-
-void CDiceGroupPainter::SetEffectiveMultiplier(const QString& text) {
-    const std::string utf8 = text.toStdString();
-    if (GetCount() == 1)
-        GetFirstDie()->SetMultiplier(utf8);
-    else
-        SetMultiplier(utf8);
-}
-
 void CDiceGroupPainter::SetDiceColor(const QString& colour) {
     for (std::size_t i = 0; i < Dice().size(); ++i)
         PainterAt(i).SetColor(colour);
@@ -109,10 +95,6 @@ CRect CDiceGroupPainter::TitleRectFor(const CRect& body, QSize extent) const {
     const int height = std::max(extent.height(), kMinTitleHeight);
     return CRect{body.left, body.top - height, std::max(body.right, body.left + extent.width() + 4),
                  body.top};
-}
-
-CRect CDiceGroupPainter::GetTitleRect(const QPainter& dc) const {
-    return TitleRectFor(GetBodyRect(), MeasureText(dc, QString::fromStdString(GetTitle())));
 }
 
 CRect CDiceGroupPainter::GetTitleRect() const {
@@ -151,7 +133,7 @@ void CDiceGroupPainter::Draw(QPainter& dc) const {
 
     const CRect body = GetBodyRect();
     const QString title = QString::fromStdString(GetTitle());
-    const CRect titleRect = TitleRectFor(body, MeasureText(dc, title));
+    const CRect titleRect = TitleRectFor(body, MeasureClientText(title));
     DrawPlainText(dc, titleRect.Offset(2, 0), title);
 
     DrawLabels(dc, body, GetModifier(), GetMultiplier());
@@ -159,19 +141,20 @@ void CDiceGroupPainter::Draw(QPainter& dc) const {
     if (GetIgnoreCount() > 0) {
         std::vector<const CDie*> ignored;
         GetIgnoredDice(ignored);
-        dc.save();
-        dc.setPen(QPen(QColor(255, 0, 0), 0));
+        const QPen pen = dc.pen();
+        dc.setPen(TrayPen(QColor(255, 0, 0)));
+        const CLinesOnPixels onPixels(dc);
         for (const CDie* die : ignored) {
-            const CRect r = static_cast<const CDiePainter*>(die)->GetRect(dc);
+            const CRect r = static_cast<const CDiePainter*>(die)->GetRect();
             dc.drawLine(r.left, r.top, r.right - 1, r.bottom - 1);
             dc.drawLine(r.right, r.top, r.left + 1, r.bottom - 1);
         }
-        dc.restore();
+        dc.setPen(pen);
     }
 
     if (ShowsTotal()) {
         const QString total = TotalText(GetTotal());
-        DrawPlainText(dc, TotalRect(body, MeasureText(dc, total)), total);
+        DrawPlainText(dc, TotalRect(body, MeasureClientText(total)), total);
     }
 
     const QPalette palette = QGuiApplication::palette();

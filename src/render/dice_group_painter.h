@@ -43,14 +43,10 @@ public:
     // The die at a place in the list (every die of this group is drawable).
     CDiePainter& PainterAt(std::size_t index) const;
 
-    // Edits a one-die group as that die, any other group as itself.
-    void SetEffectiveModifier(int value);
-    void SetEffectiveMultiplier(const QString& text);
     void SetDiceColor(const QString& colour);
     void CollectColors(QSet<QString>& colours) const;
 
-    CRect GetTitleRect(const QPainter& dc) const;
-    // The same measured in the application font, without a painter.
+    // Above the body, as high as the title but at least 18 units.
     CRect GetTitleRect() const;
     // The small box right of the group that opens the modifier editor.
     CRect GetModifierBox() const;

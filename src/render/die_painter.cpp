@@ -4,6 +4,7 @@
 #include "file_bytes.h"
 #include "int_text.h"
 #include "labels.h"
+#include "strokes.h"
 #include "text_metrics.h"
 #include "xml_dom.h"
 
@@ -24,6 +25,14 @@ QString& ImagesFolderOverride() {
 // Windows' MulDiv for positive sizes: a * b / c rounded to nearest.
 int MulDiv(int a, int b, int c) {
     return c == 0 ? 0 : static_cast<int>((qint64{a} * b + c / 2) / c);
+}
+
+// Tray units are pixels at 96 dots per inch on every device.
+constexpr int kTrayDpi = 96;
+
+qreal DevicePixelRatio(const QPainter& dc) {
+    const QPaintDevice* device = dc.device();
+    return device ? device->devicePixelRatio() : 1.0;
 }
 
 constexpr int kCentred =
@@ -61,29 +70,24 @@ bool CDiePainter::Save(pugi::xml_node element, bool writeRawResult) const {
 bool CDiePainter::Load(pugi::xml_node element) {
     if (std::string_view(element.name()) != "die")
         return false;
-    x = ReadInt(xml::SelectText(element, "position/@x"));
-    y = ReadInt(xml::SelectText(element, "position/@y"));
+    x = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@x")));
+    y = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@y")));
     const QString color = QString::fromStdString(xml::SelectText(element, "color"));
     if (!color.isEmpty())
         SetColor(color);
     return CDie::Load(element);
 }
 
-CRect CDiePainter::RectAt(int dpiX, int dpiY) const {
+CRect CDiePainter::GetRect() const {
     int width = kPlainSize;
     int height = kPlainSize;
     if (picture) {
-        width = MulDiv(picture->sizeHimetric.width(), dpiX, 2540);
-        height = MulDiv(picture->sizeHimetric.height(), dpiY, 2540);
+        width = MulDiv(picture->sizeHimetric.width(), kTrayDpi, 2540);
+        height = MulDiv(picture->sizeHimetric.height(), kTrayDpi, 2540);
     }
     const int left = x - width / 2;
     const int top = y - height / 2;
     return CRect{left, top, left + width, top + height};
-}
-
-CRect CDiePainter::GetRect(const QPainter& dc) const {
-    const QPaintDevice* device = dc.device();
-    return device ? RectAt(device->logicalDpiX(), device->logicalDpiY()) : RectAt(96, 96);
 }
 
 bool CDiePainter::HasLabels() const {
@@ -91,15 +95,15 @@ bool CDiePainter::HasLabels() const {
 }
 
 CRect CDiePainter::GetBoundingRect() const {
-    // Measured as the tray view draws: at the screen resolution, in the application font.
-    return JoinLabels(RectAt(96, 96), GetModifier(), GetMultiplier());
+    return JoinLabels(GetRect(), GetModifier(), GetMultiplier());
 }
 
 void CDiePainter::Draw(QPainter& dc) const {
-    const CRect rect = GetRect(dc);
+    const CRect rect = GetRect();
     if (picture) {
-        dc.drawImage(rect.ToQRect(), picture->image);
-        DrawValue(dc, GetValueRect(dc));
+        // The double picture fills the same rectangle with twice the pixels.
+        dc.drawImage(rect.ToQRect(), picture->ImageFor(DevicePixelRatio(dc)));
+        DrawValue(dc, GetValueRect());
     } else {
         DrawShape(dc, true, 0, 0);
     }
@@ -122,33 +126,37 @@ void CDiePainter::DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const 
 }
 
 void CDiePainter::DrawCircle(QPainter& dc, bool drawValue, int dx, int dy) const {
-    const CRect r = GetRect(dc).Offset(dx, dy).Inflate(-4);
+    const CRect r = GetRect().Offset(dx, dy).Inflate(-4);
+    const int middle = (r.top + r.bottom) / 2;
     const QBrush brush = dc.brush();
     dc.setBrush(Qt::NoBrush);
-    dc.drawEllipse(r.OutlineRect());
+    {
+        const CLinesOnPixels onPixels(dc);
+        dc.drawEllipse(r.OutlineRect());
+        dc.drawLine(r.left + 5, middle, r.right - 5, middle);
+    }
     dc.setBrush(brush);
 
     const QString sides = QString::number(GetSideCount());
-    const QSize extent = MeasureText(dc, sides);
+    const QSize extent = MeasureClientText(sides);
     const Qt::BGMode mode = dc.backgroundMode();
     dc.setBackgroundMode(Qt::TransparentMode);
     dc.drawText(r.Offset(0, extent.height() / 2).ToQRect(), kCentred, sides);
     dc.setBackgroundMode(mode);
 
-    const int middle = (r.top + r.bottom) / 2;
-    dc.drawLine(r.left + 5, middle, r.right - 5, middle);
     if (drawValue)
         DrawValue(dc, r.Offset(0, -extent.height() / 2));
 }
 
 void CDiePainter::SetColor(const QString& name) {
     colorName = name;
-    const QString path = FindDiePicture(ImagesFolder(), name, GetSideCount());
-    if (path.isEmpty())
+    // When no file opens the die keeps what it had. A file that opens is
+    // the die's picture even when it does not decode: the die is then drawn
+    // by its outline, as it is for a name that is no folder name.
+    std::optional<DiePicturePtr> found = LoadColourPicture(ImagesFolder(), name, GetSideCount());
+    if (!found)
         return;
-    // The file found is the die's picture, even when it does not decode:
-    // the die is then drawn by its outline.
-    picture = LoadDiePicture(path);
+    picture = std::move(*found);
     labelColor.reset();
     if (picture)
         SampleLabelColor();
@@ -157,13 +165,24 @@ void CDiePainter::SetColor(const QString& name) {
 void CDiePainter::SampleLabelColor() {
     // Average the picture's pixels in a box the size of "0" centred where the
     // value is drawn, so the value gets a matching background. The box is
+    // laid out in tray units on the die's rectangle, then scaled to the
+    // picture's pixels (a picture of another resolution is stretched), and
     // clipped to the picture.
-    const CRect dieRect = RectAt(96, 96);
+    const CRect dieRect = GetRect();
     const CRect value = ValueRectFor(dieRect).Offset(-dieRect.left, -dieRect.top);
     const QSize zero = MeasureClientText(QStringLiteral("0"));
-    const int left = (value.left + value.right) / 2 - zero.width() / 2;
-    const int top = (value.top + value.bottom) / 2 - zero.height() / 2;
-    if (const auto average = picture->AverageColour(QRect(left, top, zero.width(), zero.height())))
+    const QSize pixels = picture->image.size();
+    const auto toPixelsX = [&](int units) {
+        return MulDiv(units, pixels.width(), dieRect.Width());
+    };
+    const auto toPixelsY = [&](int units) {
+        return MulDiv(units, pixels.height(), dieRect.Height());
+    };
+    const int width = std::max(1, toPixelsX(zero.width()));
+    const int height = std::max(1, toPixelsY(zero.height()));
+    const int left = toPixelsX((value.left + value.right) / 2) - width / 2;
+    const int top = toPixelsY((value.top + value.bottom) / 2) - height / 2;
+    if (const auto average = picture->AverageColour(QRect(left, top, width, height)))
         labelColor = Rgb(qRed(*average), qGreen(*average), qBlue(*average));
 }
 

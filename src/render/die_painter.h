@@ -34,18 +34,22 @@ public:
     // asked, the face value. A plain die is a circle showing its side count.
     virtual void DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const;
     // Where the face value is centred.
-    CRect GetValueRect(const QPainter& dc) const { return ValueRectFor(GetRect(dc)); }
-    // Picture or outline, face value, labels.
+    CRect GetValueRect() const { return ValueRectFor(GetRect()); }
+    // Picture or outline, face value, labels. On a device of 1.5 or more
+    // device pixels per unit the picture's double image is drawn, when it has one.
     void Draw(QPainter& dc) const;
     void DrawOutline(QPainter& dc, int dx, int dy) const { DrawShape(dc, false, dx, dy); }
 
     const QString& GetColor() const { return colorName; }
-    // Stores the colour and loads its face picture, when there is one.
+    // Stores the colour and loads its face picture, when there is one. A
+    // name that is no folder name ("..", "a/b") is kept but draws an outline.
     void SetColor(const QString& name);
     // The die's rectangle joined with its label rectangles.
     CRect GetBoundingRect() const;
-    // The die's rectangle: the picture's size on the device, or 64 x 64.
-    CRect GetRect(const QPainter& dc) const;
+    // The die's rectangle, the same for measuring, hit tests and drawing on
+    // every device: the picture's size at 96 dots per inch (a picture that
+    // stores no resolution counts as 96 dpi, so one pixel a unit), or 64 x 64.
+    CRect GetRect() const;
 
     QPoint GetPosition() const { return QPoint(x, y); }
     void SetPosition(int newX, int newY) {
@@ -72,8 +76,6 @@ public:
 protected:
     // Where the face value is centred in a die rectangle: all of it here.
     virtual CRect ValueRectFor(const CRect& dieRect) const { return dieRect; }
-    // The rectangle for a picture resolution in dots per inch (none: 64 x 64).
-    CRect RectAt(int dpiX, int dpiY) const;
     // The outline of a plain die: a circle, a dividing line and the side count.
     void DrawCircle(QPainter& dc, bool drawValue, int dx, int dy) const;
 

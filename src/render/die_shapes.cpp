@@ -1,5 +1,7 @@
 #include "die_shapes.h"
 
+#include "strokes.h"
+
 #include <QPainter>
 #include <QPoint>
 #include <array>
@@ -81,14 +83,17 @@ const DieOutline C100Sider::kOutline{k100Face, k100Lines};
 void CShapedDie::DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const {
     const QBrush brush = dc.brush();
     dc.setBrush(Qt::NoBrush);
-    const CRect r = GetRect(dc).Offset(dx, dy);
-    std::array<QPoint, kMaxPoints> points;
-    const DieOutline& outline = Outline();
-    dc.drawPolygon(points.data(), MapPoints(outline.polygon, r, points));
-    for (const auto& line : outline.lines)
-        dc.drawPolyline(points.data(), MapPoints(line, r, points));
+    const CRect r = GetRect().Offset(dx, dy);
+    {
+        const CLinesOnPixels onPixels(dc);
+        std::array<QPoint, kMaxPoints> points;
+        const DieOutline& outline = Outline();
+        dc.drawPolygon(points.data(), MapPoints(outline.polygon, r, points));
+        for (const auto& line : outline.lines)
+            dc.drawPolyline(points.data(), MapPoints(line, r, points));
+    }
     if (drawValue)
-        DrawValue(dc, GetValueRect(dc));
+        DrawValue(dc, GetValueRect());
     dc.setBrush(brush);
 }
 

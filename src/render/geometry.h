@@ -3,8 +3,23 @@
 #include <QPoint>
 #include <QRect>
 #include <algorithm>
+#include <climits>
 
 namespace rp {
+
+// Positions read from files and pastes stay within this distance of the
+// origin, far from where rectangle arithmetic could leave the int range.
+inline constexpr int kMaxTrayPosition = 1 << 28;
+
+constexpr int ClampTrayPosition(int value) {
+    return std::clamp(value, -kMaxTrayPosition, kMaxTrayPosition);
+}
+
+// A sum or difference of two ints brought back into the int range: the
+// rectangle arithmetic below stays defined at any position.
+constexpr int SaturatedInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
 
 // A tray rectangle: left and top inclusive, right and bottom exclusive.
 // Integer divisions truncate toward zero.
@@ -14,19 +29,26 @@ struct CRect {
     int right = 0;
     int bottom = 0;
 
-    constexpr int Width() const { return right - left; }
-    constexpr int Height() const { return bottom - top; }
+    constexpr int Width() const { return SaturatedInt(0LL + right - left); }
+    constexpr int Height() const { return SaturatedInt(0LL + bottom - top); }
     constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
     constexpr bool Contains(QPoint p) const {
         return p.x() >= left && p.x() < right && p.y() >= top && p.y() < bottom;
     }
-    constexpr QPoint Center() const { return QPoint((left + right) / 2, (top + bottom) / 2); }
+    constexpr QPoint Center() const {
+        return QPoint(static_cast<int>((0LL + left + right) / 2),
+                      static_cast<int>((0LL + top + bottom) / 2));
+    }
     constexpr QPoint TopLeft() const { return QPoint(left, top); }
 
     constexpr CRect Offset(int dx, int dy) const {
-        return {left + dx, top + dy, right + dx, bottom + dy};
+        return {SaturatedInt(0LL + left + dx), SaturatedInt(0LL + top + dy),
+                SaturatedInt(0LL + right + dx), SaturatedInt(0LL + bottom + dy)};
     }
-    constexpr CRect Inflate(int d) const { return {left - d, top - d, right + d, bottom + d}; }
+    constexpr CRect Inflate(int d) const {
+        return {SaturatedInt(0LL + left - d), SaturatedInt(0LL + top - d),
+                SaturatedInt(0LL + right + d), SaturatedInt(0LL + bottom + d)};
+    }
     // The smallest rectangle holding both; an empty side adds nothing.
     constexpr CRect Union(const CRect& o) const {
         if (IsEmpty())
@@ -55,10 +77,12 @@ struct CRect {
     constexpr bool operator==(const CRect&) const = default;
 
     static constexpr CRect FromPointSize(int x, int y, int w, int h) {
-        return {x, y, x + w, y + h};
+        return {x, y, SaturatedInt(0LL + x + w), SaturatedInt(0LL + y + h)};
     }
     // For drawing a one-unit outline exactly over the rectangle's pixels.
-    QRect OutlineRect() const { return QRect(left, top, Width() - 1, Height() - 1); }
+    QRect OutlineRect() const {
+        return QRect(left, top, SaturatedInt(Width() - 1LL), SaturatedInt(Height() - 1LL));
+    }
     QRect ToQRect() const { return QRect(left, top, Width(), Height()); }
 };
 

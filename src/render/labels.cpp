@@ -25,38 +25,36 @@ CRect MultiplierLabelRect(const CRect& anchor, QSize text) {
     return CRect{anchor.left - text.width(), anchor.top, anchor.left, anchor.top + text.height()};
 }
 
-CRect JoinLabels(const CRect& anchor, int modifier, const CFraction& multiplier) {
-    CRect bounds = anchor;
+namespace {
+
+// Calls use(rect, text) for each label that shows, modifier first.
+template <typename Use>
+void ForEachLabel(const CRect& anchor, int modifier, const CFraction& multiplier, Use use) {
     const QString modifierText = ModifierLabelText(modifier);
     if (!modifierText.isEmpty())
-        bounds = bounds.Join(ModifierLabelRect(anchor, MeasureClientText(modifierText)));
+        use(ModifierLabelRect(anchor, MeasureClientText(modifierText)), modifierText);
     const QString multiplierText = MultiplierLabelText(QString::fromStdString(multiplier.Format()));
     if (!multiplierText.isEmpty())
-        bounds = bounds.Join(MultiplierLabelRect(anchor, MeasureClientText(multiplierText)));
+        use(MultiplierLabelRect(anchor, MeasureClientText(multiplierText)), multiplierText);
+}
+
+} // namespace
+
+CRect JoinLabels(const CRect& anchor, int modifier, const CFraction& multiplier) {
+    CRect bounds = anchor;
+    ForEachLabel(anchor, modifier, multiplier,
+                 [&](const CRect& rect, const QString&) { bounds = bounds.Join(rect); });
     return bounds;
 }
 
 void DrawLabels(QPainter& dc, const CRect& anchor, int modifier, const CFraction& multiplier) {
-    const QString modifierText = ModifierLabelText(modifier);
-    if (!modifierText.isEmpty())
-        DrawPlainText(dc, ModifierLabelRect(anchor, MeasureText(dc, modifierText)), modifierText);
-    const QString multiplierText = MultiplierLabelText(QString::fromStdString(multiplier.Format()));
-    if (!multiplierText.isEmpty())
-        DrawPlainText(dc, MultiplierLabelRect(anchor, MeasureText(dc, multiplierText)),
-                      multiplierText);
+    ForEachLabel(anchor, modifier, multiplier,
+                 [&](const CRect& rect, const QString& text) { DrawPlainText(dc, rect, text); });
 }
 
 void DrawPlainText(QPainter& dc, const CRect& rect, const QString& text) {
     dc.drawText(QRect(rect.left, rect.top, std::max(rect.Width(), 0), std::max(rect.Height(), 0)),
                 Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
-}
-
-void DrawFrame(QPainter& dc, const CRect& rect, const QColor& colour, Qt::PenStyle style) {
-    dc.save();
-    dc.setPen(QPen(colour, 0, style));
-    dc.setBrush(Qt::NoBrush);
-    dc.drawRect(rect.OutlineRect());
-    dc.restore();
 }
 
 } // namespace rp

@@ -3,7 +3,6 @@
 #include "fraction.h"
 #include "geometry.h"
 
-#include <QColor>
 #include <QSize>
 #include <QString>
 
@@ -22,15 +21,11 @@ CRect ModifierLabelRect(const CRect& anchor, QSize text);
 CRect MultiplierLabelRect(const CRect& anchor, QSize text);
 
 // The anchor joined with its modifier and multiplier labels, as measured in
-// the application font; and the drawing of those labels.
+// the tray font; and the drawing of those labels.
 CRect JoinLabels(const CRect& anchor, int modifier, const CFraction& multiplier);
 void DrawLabels(QPainter& dc, const CRect& anchor, int modifier, const CFraction& multiplier);
 
 // Draws a text with plain left/top alignment at the rectangle's corner.
 void DrawPlainText(QPainter& dc, const CRect& rect, const QString& text);
-
-// Draws a one-unit outline over the rectangle's pixels with a dotted or
-// solid pen of the given colour and no fill; the painter is left as it was.
-void DrawFrame(QPainter& dc, const CRect& rect, const QColor& colour, Qt::PenStyle style);
 
 } // namespace rp

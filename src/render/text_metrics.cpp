@@ -1,40 +1,57 @@
 #include "text_metrics.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHash>
-#include <QPainter>
 
 namespace rp {
 
 namespace {
-QSize Measure(const QFontMetrics& metrics, const QString& text) {
-    return QSize(metrics.horizontalAdvance(text), metrics.height());
+
+// The tray font and what was measured in it, rebuilt when the application
+// font changes (settings, a style change).
+struct TrayFontState {
+    QFont applicationFont;
+    QFont font;
+    QFontMetrics metrics{QFont()};
+    QHash<QString, QSize> sizes;
+};
+
+TrayFontState& State() {
+    static TrayFontState state;
+    static bool built = false;
+    const QFont current = QGuiApplication::font();
+    if (!built || current != state.applicationFont) {
+        built = true;
+        state.applicationFont = current;
+        state.font = current;
+        if (current.pixelSize() <= 0)
+            state.font.setPixelSize(std::max(1, QFontInfo(current).pixelSize()));
+        state.metrics = QFontMetrics(state.font);
+        state.sizes.clear();
+    }
+    return state;
 }
+
 } // namespace
 
-QSize MeasureText(const QPainter& painter, const QString& text) {
-    return Measure(painter.fontMetrics(), text);
+QFont TrayFont() {
+    return State().font;
 }
 
 QSize MeasureClientText(const QString& text) {
     // Geometry asks for the same few texts over and over (titles, labels,
     // "= 99"), and shaping text is slow: remember the sizes while the font
     // stays the same.
-    static QFont font = QGuiApplication::font();
-    static QFontMetrics metrics(font);
-    static QHash<QString, QSize> sizes;
+    TrayFontState& state = State();
     constexpr qsizetype kMaxRemembered = 4096;
-    if (const QFont current = QGuiApplication::font(); current != font) {
-        font = current;
-        metrics = QFontMetrics(font);
-        sizes.clear();
-    }
-    if (const auto it = sizes.constFind(text); it != sizes.constEnd())
+    if (const auto it = state.sizes.constFind(text); it != state.sizes.constEnd())
         return *it;
-    if (sizes.size() >= kMaxRemembered)
-        sizes.clear();
-    return *sizes.insert(text, Measure(metrics, text));
+    if (state.sizes.size() >= kMaxRemembered)
+        state.sizes.clear();
+    return *state.sizes.insert(
+        text, QSize(state.metrics.horizontalAdvance(text), state.metrics.height()));
 }
 
 } // namespace rp

@@ -2,6 +2,7 @@
 
 #include "int_text.h"
 #include "labels.h"
+#include "strokes.h"
 #include "text_metrics.h"
 #include "xml_dom.h"
 
@@ -10,11 +11,6 @@
 #include <QPalette>
 
 namespace rp {
-
-CRect CTextPainter::GetTextRect(const QPainter& dc) const {
-    const QSize extent = MeasureText(dc, text);
-    return CRect::FromPointSize(x, y, extent.width(), extent.height());
-}
 
 CRect CTextPainter::GetBodyRect() const {
     const QSize extent = MeasureClientText(text);
@@ -29,9 +25,11 @@ void CTextPainter::Draw(QPainter& dc) const {
 }
 
 void CTextPainter::DrawDragImage(QPainter& dc, int dx, int dy) const {
-    // The grey stays for the rest of the pass, as the other ghosts expect.
+    // Only the text is grey: outlines drawn later in the pass keep the pen.
+    const QPen pen = dc.pen();
     dc.setPen(QColor(128, 128, 128));
     DrawPlainText(dc, GetBodyRect().Offset(dx, dy), text);
+    dc.setPen(pen);
 }
 
 pugi::xml_node CTextPainter::Save(pugi::xml_node parent, bool) const {
@@ -48,8 +46,8 @@ bool CTextPainter::Load(pugi::xml_node element) {
         return false;
     text = QString::fromUtf8(xml::AttributeText(element, "value").data(),
                              static_cast<qsizetype>(xml::AttributeText(element, "value").size()));
-    x = ReadInt(xml::SelectText(element, "position/@x"));
-    y = ReadInt(xml::SelectText(element, "position/@y"));
+    x = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@x")));
+    y = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@y")));
     return true;
 }
 

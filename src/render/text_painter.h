@@ -28,7 +28,8 @@ public:
 
     const QString& GetText() const { return text; }
     void SetText(const QString& value) { text = value; }
-    CRect GetTextRect(const QPainter& dc) const;
+    // Where the text is drawn: its corner and its extent in the tray font.
+    CRect GetTextRect() const { return GetBodyRect(); }
 
 private:
     QString text;

@@ -1,8 +1,11 @@
 #include "cli.h"
+#include "dice_group.h"
 #include "sample_trays.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QImage>
+#include <QProcess>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -31,12 +34,11 @@ std::string ReadAll(std::FILE* f) {
     return text;
 }
 
-Result RunCli(std::vector<std::string> args) {
+Result RunCli(std::vector<std::string> args, std::FILE* out = std::tmpfile()) {
     args.insert(args.begin(), "rollpouch-cli");
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
-    std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     const int status = Run(static_cast<int>(argv.size()), argv.data(), out, err);
     return {status, ReadAll(out), ReadAll(err)};
@@ -74,6 +76,32 @@ TEST(Cli, RollIsRepeatableWithASeed) {
     EXPECT_EQ(a.out.substr(0, a.out.find('\n')), "4d6: 4 3 3 6 = 16");
     const Result c = RunCli({"roll", "--seed", "2", "4d6", "2d8+1d4+3"});
     EXPECT_NE(a.out, c.out);
+}
+
+TEST(Cli, OddsListsEveryTotalAndGoesOnPastRefusals) {
+    const Result r = RunCli({"odds", "1d4+1", "x", "1000d6+1d6", "1d20+5"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "error: not dice notation: x\nerror: too many outcomes: 1000d6+1d6\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("1d20+5")), "1d4+1: mean 3.5000, min 2, max 5\n"
+                                                     "2\t25.0000\t100.0000\n"
+                                                     "3\t25.0000\t75.0000\n"
+                                                     "4\t25.0000\t50.0000\n"
+                                                     "5\t25.0000\t25.0000\n");
+    EXPECT_NE(r.out.find("\n15\t4.9988\t54.9988\n"), std::string::npos);
+
+    const Result best = RunCli({"odds", "--ignore", "1", "2d4"});
+    EXPECT_EQ(best.status, 0);
+    EXPECT_EQ(best.out, "2d4, ignore lowest 1: mean 3.1250, min 1, max 4\n"
+                        "1\t6.2500\t100.0000\n2\t18.7500\t93.7500\n"
+                        "3\t31.2500\t75.0000\n4\t43.7500\t43.7500\n");
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"odds"},
+                                                                 {"odds", "--ignore"},
+                                                                 {"odds", "--ignore", "1x", "1d6"},
+                                                                 {"odds", "--seed", "1", "1d6"}}) {
+        const Result usage = RunCli(bad);
+        EXPECT_EQ(usage.status, 2);
+        EXPECT_NE(usage.err.find("usage:"), std::string::npos);
+    }
 }
 
 TEST_F(CliFiles, ListSortsLabelsAndRollsInFileOrder) {
@@ -119,7 +147,9 @@ TEST_F(CliFiles, ErrorsAndUsage) {
                                                {"roll"},
                                                {"describe", "--seed", "1", "1d6"},
                                                {"list", "a", "b"},
-                                               {"roll", "--roll", "1d6"}}) {
+                                               {"roll", "--roll", "1d6"},
+                                               {"render", "--scale", "3", "a", "b.png"},
+                                               {"convert", "--scale", "2", "a"}}) {
         const Result r = RunCli(bad);
         EXPECT_EQ(r.status, 2) << (bad.empty() ? "" : bad[0]);
         EXPECT_NE(r.err.find("usage:"), std::string::npos);
@@ -165,6 +195,12 @@ TEST_F(CliFiles, RenderPaintsTheTrayWithAMargin) {
     EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 128, 0));
     EXPECT_GE(image.width(), 252 + 20);
     EXPECT_GE(image.height(), 200 + 20);
+    // At scale 2 the same tray in twice the pixels.
+    const std::string twicePng = (dir / "twice.png").string();
+    EXPECT_EQ(RunCli({"render", "--scale", "2", (dir / "small.rlp").string(), twicePng}).status, 0);
+    const QImage twice(QString::fromStdString(twicePng));
+    EXPECT_EQ(twice.size(), image.size() * 2);
+    EXPECT_EQ(twice.pixelColor(1, 1), QColor(0, 128, 0));
 
     const Result unwritable =
         RunCli({"render", (dir / "small.rlp").string(), (dir / "no/such/dir.png").string()});
@@ -174,6 +210,40 @@ TEST_F(CliFiles, RenderPaintsTheTrayWithAMargin) {
     EXPECT_EQ(unreadable.status, 2);
     EXPECT_EQ(unreadable.err, "error: cannot read " + (dir / "missing.rlp").string() + "\n");
     EXPECT_EQ(RunCli({"render", (dir / "small.rlp").string()}).status, 2);
+}
+
+TEST_F(CliFiles, OutputFailuresAndWarningsOnly) {
+    // Far positions are read within reach and written back as read.
+    const std::string far = Write("far.rlp", R"(<dicegroups><dicegroup multiplier="1">)"
+                                             R"(<die sideCount="6"><position x="2147483647" )"
+                                             R"(y="100"/></die></dicegroup></dicegroups>)");
+    const Result converted = RunCli({"convert", far});
+    EXPECT_EQ(converted.status, 0);
+    EXPECT_NE(converted.out.find("<position x=\"268435456\" y=\"100\"/>"), std::string::npos);
+
+    // A standard output that cannot take the text is an error, not success.
+    const Result full = RunCli({"convert", far}, std::fopen("/dev/full", "w"));
+    EXPECT_EQ(full.status, 2);
+    EXPECT_EQ(full.err, "error: cannot write standard output\n");
+
+    // The program itself says nothing on standard error but its warning,
+    // and still succeeds.
+    std::string many = "<dicegroup>";
+    for (int i = 0; i < 11; ++i)
+        many += "<t>1000d6</t>";
+    const std::string path = Write("many.rlp", many + "</dicegroup>");
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("XDG_RUNTIME_DIR");
+    environment.remove("QT_QPA_PLATFORM");
+    cli.setProcessEnvironment(environment);
+    cli.start(QCoreApplication::applicationDirPath() + "/rollpouch-cli",
+              {"convert", QString::fromStdString(path)});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_EQ(cli.readAllStandardError().toStdString(),
+              "warning: " + path + ": " + kDiceLeftOutText + "\n");
+    EXPECT_TRUE(cli.readAllStandardOutput().startsWith("<dicegroups>"));
 }
 
 } // namespace

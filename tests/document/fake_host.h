@@ -3,6 +3,7 @@
 #include "tray_host.h"
 
 #include <QStringList>
+#include <chrono>
 #include <functional>
 
 namespace rp::test {
@@ -18,7 +19,9 @@ public:
         if (onRepaint)
             onRepaint();
     }
-    int GetViewClientWidth() const override { return viewWidth; }
+    int GetViewClientWidth(const CTableDoc&) const override { return viewWidth; }
+    // A clock that moves on by `tick` every time it is read.
+    std::chrono::steady_clock::time_point Now() const override { return now += tick; }
 
     QList<int> sounds;
     QString dieColor;
@@ -26,6 +29,8 @@ public:
     int repaints = 0;
     int viewWidth = 1000;
     std::function<void()> onRepaint;
+    mutable std::chrono::steady_clock::time_point now;
+    std::chrono::milliseconds tick{0};
 };
 
 } // namespace rp::test

@@ -6,6 +6,8 @@
 #include "without_pictures.h"
 
 #include <QTemporaryDir>
+#include <chrono>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -117,6 +119,68 @@ TEST_F(TrayXmlTest, WriteThenReadKeepsEverything) {
     // Without results (the clipboard), dice read back are rolled afresh.
     const QByteArray clip = state.WriteTrayXml(false, false, false);
     EXPECT_FALSE(clip.contains("rawResult"));
+}
+
+TEST_F(TrayXmlTest, TitlesAreNumberedOnceAndPlainTextIsDecodedLikeFiles) {
+    state.ReadTrayXml("<dicegroups><dicegroup title=\"50%1\"><die sideCount=\"6\" "
+                      "modifier=\"1;2\"/></dicegroup></dicegroups>",
+                      false, true);
+    state.ReadTrayXml("W\xFCrfel %2: 1d4/1d6\n", false, true);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"50%1 1", "50%1 2", "W\xC3\xBCrfel %2 1",
+                                                  "W\xC3\xBCrfel %2 2"}));
+
+    // One long line of pieces is read in one pass over it.
+    std::string line = "Long:";
+    while (line.size() < (2u << 20))
+        line += "x/";
+    line += "1d6";
+    CDocState longLine;
+    const auto start = std::chrono::steady_clock::now();
+    longLine.ReadTrayXml(line, false, true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_EQ(longLine.Entities().size(), 1u);
+    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(*longLine.Entities()[0]).GetTitle(), "Long 1");
+}
+
+TEST_F(TrayXmlTest, AReadMakesAtMostOneHundredThousandDiceAndSaysSo) {
+    std::string line = "A: ";
+    for (int i = 0; i < 101; ++i)
+        line += "1000d6/";
+    EXPECT_FALSE(state.ReadTrayXml(line, false, true));
+    int dice = 0;
+    for (const auto& entity : state.Entities())
+        dice += dynamic_cast<CDiceGroupPainter&>(*entity).GetCount();
+    EXPECT_EQ(dice, CDiceBudget::kMaxReadDice);
+    EXPECT_TRUE(CDocState().ReadTrayXml("B: 2d6/1d4", false, true));
+}
+
+TEST_F(TrayXmlTest, PositionsAreClampedAndTextComesBackAsItWent) {
+    state.ReadTrayXml(R"(<dicegroups>
+	<dicegroup><die sideCount="6"><position x="2147483647" y="-2147483648"/><color>A
+B</color></die></dicegroup>
+	<text value="far"><position x="-2147483648" y="2147483647"/></text>
+</dicegroups>)",
+                      false, true);
+    ASSERT_EQ(state.Entities().size(), 2u);
+    EXPECT_EQ(GroupAt(0)->PainterAt(0).GetPosition(), QPoint(1 << 28, -(1 << 28)));
+    EXPECT_EQ(GroupAt(0)->PainterAt(0).GetColor(), "A\nB");
+    EXPECT_EQ(state.Entities()[1]->GetBodyRect().TopLeft(), QPoint(-(1 << 28), 1 << 28));
+    // Rectangle arithmetic stays defined at the very ends of the range.
+    const CRect extreme{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    EXPECT_EQ(extreme.Width(), INT_MAX);
+    EXPECT_EQ(extreme.Offset(5, -5).right, INT_MAX);
+    EXPECT_EQ(extreme.Inflate(1).left, INT_MIN);
+    EXPECT_EQ(extreme.Center(), QPoint(0, 0));
+
+    auto text = std::make_unique<CTextPainter>(QString("tab\tline\nbell\a."), 1, 2);
+    state.AddBack(std::move(text));
+    const QByteArray written = state.WriteTrayXml(true, false, true);
+    CDocState back;
+    back.ReadTrayXml(written.toStdString(), false, true);
+    EXPECT_EQ(back.WriteTrayXml(true, false, true), written);
+    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(*back.Entities()[0]).PainterAt(0).GetColor(),
+              "A\nB");
+    EXPECT_EQ(dynamic_cast<CTextPainter&>(*back.Entities()[2]).GetText(), "tab\tline\nbell.");
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "dice_group.h"
 #include "random_source.h"
 
+#include <algorithm>
+#include <climits>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -37,6 +40,16 @@ TEST(DiceGroup, TotalLeavesOutIgnoredDiceThenAppliesMultiplierAndModifier) {
     CDiceGroup empty;
     empty.SetModifier(5);
     EXPECT_EQ(empty.Roll(), 5);
+
+    // A product past the 64-bit range saturates, and so does the modifier on top.
+    CDiceGroup huge;
+    for (int i = 0; i < 3; ++i) {
+        huge.AddDieBack(std::make_unique<CDie>(1, 1));
+        huge.Dice().back()->SetModifier(INT_MAX);
+    }
+    huge.SetMultiplier("2147483647");
+    huge.SetModifier(1);
+    EXPECT_EQ(huge.GetTotal(), INT_MAX);
 }
 
 TEST(DiceGroup, IgnoredDiceAreTheLowestWithTiesByOrder) {
@@ -59,6 +72,58 @@ TEST(DiceGroup, IgnoredDiceAreTheLowestWithTiesByOrder) {
             expected.push_back(group.Dice()[static_cast<std::size_t>(i)].get());
         EXPECT_EQ(ignored, expected) << "ignore " << c.ignore;
     }
+}
+
+// The list insertion that chooses ignored dice, step by step as it is
+// described, to hold the faster choice to.
+std::vector<const CDie*> IgnoredByListInsertion(const CDiceGroup& group) {
+    std::vector<const CDie*> list;
+    const auto n = static_cast<std::size_t>(std::max(group.GetIgnoreCount(), 0));
+    if (n == 0)
+        return list;
+    for (const auto& die : group.Dice()) {
+        const int v = die->GetValue();
+        if (list.size() >= n && v >= list.front()->GetValue())
+            continue;
+        auto at = std::find_if(list.begin(), list.end(),
+                               [v](const CDie* d) { return d->GetValue() < v; });
+        list.insert(at, die.get());
+        if (list.size() > n)
+            list.erase(list.begin());
+    }
+    return list;
+}
+
+TEST(DiceGroup, IgnoredDiceMatchTheListInsertionOnRandomGroups) {
+    random_source::Seed(3);
+    for (int round = 0; round < 3000; ++round) {
+        CDiceGroup group;
+        const int count = random_source::Draw() % 14;
+        for (int i = 0; i < count; ++i)
+            AddDice(group, 4, {random_source::Draw() % 4 + 1});
+        group.SetIgnoreCount(random_source::Draw() % 17 - 1);
+        std::vector<const CDie*> ignored;
+        group.GetIgnoredDice(ignored);
+        ASSERT_EQ(ignored, IgnoredByListInsertion(group)) << "round " << round;
+    }
+}
+
+TEST(DiceGroup, LargeGroupsChooseAndDescribeInGoodTime) {
+    // Choosing and describing grow as n log n: with growth n * n these take
+    // many seconds.
+    CDiceGroup many;
+    for (int i = 0; i < 200000; ++i)
+        many.AddDieBack(std::make_unique<CDie>(i + 1, i + 1));
+    many.SetIgnoreCount(100000);
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<const CDie*> ignored;
+    many.GetIgnoredDice(ignored);
+    const std::string description = many.GetDescription();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    ASSERT_EQ(ignored.size(), 100000u);
+    EXPECT_EQ(ignored.front()->GetSideCount(), 100000); // highest first
+    EXPECT_EQ(std::count(description.begin(), description.end(), '+'), 199999);
+    EXPECT_NE(description.find("+1d2+1d1+"), std::string::npos); // newest first
 }
 
 TEST(DiceGroup, RollDrawsOncePerDieInListOrder) {
@@ -94,6 +159,28 @@ TEST(DiceGroup, EffectiveModifierAndMultiplierFollowTheOnlyDie) {
     two.GetFirstDie()->SetMultiplier("3");
     EXPECT_EQ(two.GetEffectiveModifier(), 0);
     EXPECT_EQ(two.GetEffectiveMultiplierText(), "1");
+}
+
+TEST(DiceGroup, EffectiveSettersWriteWhereTheGettersRead) {
+    const struct {
+        int dice, groupModifier;
+        const char* groupMultiplier;
+        bool toGroup;
+    } cases[] = {{1, 0, "1", false}, {1, 5, "2", true}, {2, 0, "1", true}};
+    for (const auto& c : cases) {
+        CDiceGroup group;
+        AddDice(group, 20, {1, 1});
+        if (c.dice == 1)
+            group.RemoveFirstDie();
+        group.SetModifier(c.groupModifier);
+        group.SetMultiplier(c.groupMultiplier);
+        group.SetEffectiveModifier(7);
+        group.SetEffectiveMultiplier("1/2");
+        EXPECT_EQ(group.GetEffectiveModifier(), 7) << c.groupModifier;
+        EXPECT_EQ(group.GetEffectiveMultiplierText(), "1/2") << c.groupModifier;
+        const CDie& die = *group.GetFirstDie();
+        EXPECT_EQ(die.GetModifier() == 7 && die.GetMultiplierText() == "1/2", !c.toGroup);
+    }
 }
 
 TEST(DiceGroup, DescriptionTable) {

@@ -66,7 +66,23 @@ TEST(Fraction, ApplyRoundsAwayFromZeroOnInexactValues) {
     EXPECT_EQ(CFraction(0, 1).Apply(6), 0);
 }
 
+TEST(Fraction, TheExtraStepFollowsTheSignOfTheQuotient) {
+    const struct {
+        int n, d, v, result;
+    } cases[] = {
+        {-1, 2, 1, -1}, {-1, 2, 3, -2}, {-1, 2, -3, 2}, {1, -2, 3, -2},
+        {-1, -2, 3, 2}, {1, 2, -3, -2}, {0, 2, 3, 0},   {-3, 2, 3, -5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CFraction(c.n, c.d).Apply(c.v), c.result) << c.n << '/' << c.d << " of " << c.v;
+}
+
 TEST(Fraction, ApplyNeverOverflows) {
+    // Every input is defined: the lowest value over -1 included.
+    EXPECT_EQ(CFraction(1, -1).Apply64(INT64_MIN), INT64_MAX);
+    EXPECT_EQ(CFraction(-1, -1).Apply64(INT64_MIN), INT64_MIN);
+    EXPECT_EQ(CFraction(3, -1).Apply64(INT64_MIN), INT64_MAX);
+
     const CFraction minOverMinusOne = CFraction::FromText("-2147483648/-1");
     EXPECT_EQ(minOverMinusOne.numerator, INT_MIN);
     EXPECT_EQ(minOverMinusOne.denominator, -1);
@@ -77,7 +93,7 @@ TEST(Fraction, ApplyNeverOverflows) {
     EXPECT_EQ(CFraction(INT_MAX, 1).Apply(INT_MIN), INT_MIN);
     EXPECT_EQ(CFraction(1, INT_MIN).Apply(INT_MIN), 1);
     EXPECT_EQ(CFraction(INT_MAX, 1).Apply64(INT64_MAX), INT64_MAX);
-    EXPECT_EQ(CFraction(INT_MIN, -1).Apply64(INT64_MIN + 1), -INT64_MAX);
+    EXPECT_EQ(CFraction(INT_MIN, -1).Apply64(INT64_MIN + 1), INT64_MIN); // far below
 
     // A zero denominator set directly counts as 1.
     CFraction zero;

@@ -6,9 +6,19 @@
 #include "tray_xml.h"
 #include "xml_dom.h"
 
+#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 #include <random>
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer's allocator interface (its header ships with clang only).
+extern "C" {
+std::size_t __sanitizer_get_current_allocated_bytes();
+std::size_t __sanitizer_get_allocated_size(const volatile void* p);
+int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, std::size_t),
+                                              void (*)(const volatile void*));
+}
+#endif
 
 namespace rp {
 namespace {
@@ -63,13 +73,21 @@ TEST(HostileInput, ExtremeSideCounts) {
         R"(<die sideCount="99999999999" multiplier="1" rawResult="2147483647"/></dicegroups>)");
     ASSERT_EQ(groups.size(), 3u);
     ASSERT_TRUE(groups[0] && groups[1] && groups[2]);
+    // Faces scale the draw: a negative side count gives -3..1, the largest
+    // one spreads over 1..INT_MAX.
+    int lowest = INT_MAX, highest = INT_MIN, largest = 0;
     for (int i = 0; i < 1000; ++i) {
-        groups[0]->Roll();
+        const int face = groups[0]->Roll();
+        lowest = std::min(lowest, face);
+        highest = std::max(highest, face);
         groups[1]->Roll();
-        const int face = groups[1]->GetFirstDie()->GetRawResult();
-        ASSERT_GE(face, 1);
-        ASSERT_LE(face, INT_MAX);
+        const int big = groups[1]->GetFirstDie()->GetRawResult();
+        ASSERT_GE(big, 1);
+        largest = std::max(largest, big);
     }
+    EXPECT_EQ(lowest, -3);
+    EXPECT_EQ(highest, 1);
+    EXPECT_GT(largest, INT_MAX / 4 * 3);
     EXPECT_EQ(groups[2]->GetFirstDie()->GetSideCount(), INT_MAX);
     EXPECT_EQ(groups[2]->GetFirstDie()->GetRawResult(), INT_MAX);
     EXPECT_EQ(groups[1]->GetDescription(), "1d2147483647");
@@ -120,6 +138,64 @@ TEST(HostileInput, MillionCharacterNotation) {
     EXPECT_FALSE(other.ParseNotation(digits + "d" + digits));
     EXPECT_EQ(other.GetCount(), 0);
 }
+
+TEST(HostileInput, DiceCapsHoldForWholeGroupsAndWholeReads) {
+    // 10,000 dice from notation per group, however many texts it holds;
+    // 100,000 per read, however they come. Within the limits nothing is
+    // said to be left out.
+    const auto repeat = [](const std::string& text, int times) {
+        std::string all;
+        for (int i = 0; i < times; ++i)
+            all += text;
+        return all;
+    };
+    const std::string two = "<dicegroup><t>1000d6</t><t>1000d6</t></dicegroup>";
+    const struct {
+        std::string text;
+        int dice;
+        bool leftOut;
+    } cases[] = {
+        {"<dicegroup>" + repeat("<t>1000d6</t>", 30) + "</dicegroup>", 10000, true},
+        {"<dicegroups>" + repeat(two, 60) + "</dicegroups>", 100000, true},
+        {"<dicegroups>" + repeat(two, 50) + "</dicegroups>", 100000, false},
+        {"<dicegroups>" + repeat("<die sideCount=\"6\"/>", 100001) + "</dicegroups>", 100000, true},
+    };
+    for (const auto& c : cases) {
+        bool leftOut = false;
+        int dice = 0;
+        for (const auto& group : ReadMiniGroupsFromText(c.text, &leftOut))
+            dice += group ? group->GetCount() : 0;
+        EXPECT_EQ(dice, c.dice) << c.text.substr(0, 30);
+        EXPECT_EQ(leftOut, c.leftOut) << c.text.substr(0, 30);
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// The most the heap held while `run` ran, beyond what it held before.
+template <class Run> std::size_t PeakHeapGrowth(Run run) {
+    static std::size_t base, current, peak;
+    base = current = peak = __sanitizer_get_current_allocated_bytes();
+    __sanitizer_install_malloc_and_free_hooks(
+        [](const volatile void*, std::size_t size) {
+            current += size;
+            peak = std::max(peak, current);
+        },
+        [](const volatile void* p) { current -= __sanitizer_get_allocated_size(p); });
+    run();
+    __sanitizer_install_malloc_and_free_hooks(nullptr, nullptr);
+    return peak - base;
+}
+
+TEST(HostileInput, NotationIsReadWithoutCopyingIt) {
+    // 16 MiB of "d": 10,000 dice are made and the text is never copied or
+    // cut into tokens ahead of the walk.
+    const std::string text(16u << 20, 'd');
+    CDiceGroup group;
+    const std::size_t grown = PeakHeapGrowth([&] { group.ParseNotation(text); });
+    EXPECT_EQ(group.GetCount(), CDiceGroup::kMaxParsedDice);
+    EXPECT_LT(grown, std::size_t{8} << 20);
+}
+#endif
 
 } // namespace
 } // namespace rp

@@ -60,6 +60,9 @@ TEST(TrayXml, LayoutIsNotDisturbedBySlashesInValues) {
         {"", ""},
         {"no tags at all", "no tags at all"},
         {"<open><never-closed>", "<open>\n<never-closed>"},
+        // A line feed in text content is content, not a line of the layout.
+        {"<a><c>A\nB</c><d/></a>", "<a>\n\t<c>A\nB</c>\n\t<d/>\n</a>"},
+        {"<a><c>\n</c></a>", "<a>\n\t<c>\n</c>\n</a>"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(LayOutXmlText(c.raw), c.laidOut) << c.raw;
@@ -69,17 +72,22 @@ TEST(TrayXml, WrittenTrayReadsBackTheSame) {
     xml::CXmlDocument doc;
     pugi::xml_node root = doc.CreateRoot("dicegroups");
     CDiceGroup group;
-    group.SetTitle("Tricky \"A/>B\" & <more>\ttab");
+    group.SetTitle("Tricky \"A/>B\" & <more>\ttab\nline\rreturn\x01\x1F");
     group.ParseNotation("3d6+1d8-2");
     group.SetIgnoreCount(1);
     group.SaveElement(root, true);
+    root.append_child("note").text() = "A\nB\x02";
     const std::string text = LayOutXmlText(doc.Serialize());
+    // Control characters XML forbids are left out, not written as "&#01;".
+    EXPECT_EQ(text.find("&#01;"), std::string::npos);
+    EXPECT_EQ(text.find('\x02'), std::string::npos);
 
     xml::CXmlDocument back;
     ASSERT_TRUE(back.ParseText(text));
     CDiceGroup loaded;
     ASSERT_TRUE(loaded.Load(back.Root().first_child()));
-    EXPECT_EQ(loaded.GetTitle(), group.GetTitle());
+    EXPECT_EQ(loaded.GetTitle(), "Tricky \"A/>B\" & <more>\ttab\nline\rreturn");
+    EXPECT_EQ(xml::NodeText(back.Root().child("note")), "A\nB");
     EXPECT_EQ(loaded.GetDescription(), group.GetDescription());
     EXPECT_EQ(loaded.GetTotal(), group.GetTotal());
 }

@@ -1,12 +1,17 @@
+#include "dice_app.h"
 #include "gui_test_main.h"
 #include "mini_clattermat.h"
+#include "roll_log.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace rp {
 namespace {
@@ -73,6 +78,26 @@ TEST(MiniClattermat, ListsSortedLabelsAndRollsTheRightGroups) {
     EXPECT_FALSE(mini.rollEnabled);
 }
 
+TEST(MiniClattermat, RollsAreLoggedAndEntriesTellTheirOdds) {
+    TestMini mini;
+    mini.LoadMiniList(kThreeGroups);
+    mini.SetTrayName("three.rlp");
+    const CRollLog& log = CDiceApp::Instance()->RollLog();
+    const int before = log.Count();
+    mini.Select({0, 2});
+    mini.RollSelected();
+    ASSERT_EQ(log.Count(), before + 1);
+    EXPECT_TRUE(log.EntryText(before).endsWith(
+        "  three.rlp\n  a (1d1+10): 1 = 11\n  C (2d1+30): 1 1 = 32\n  Total: 43"));
+
+    mini.show();
+    QListWidget* list = mini.GroupList();
+    const QPoint at = list->visualItemRect(list->item(2)).center();
+    QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list->viewport(), &help);
+    EXPECT_EQ(list->item(2)->toolTip(), "2d1+30: mean 32.00, 32 to 32");
+}
+
 TEST(MiniClattermat, GroupsWithoutDiceRollSilently) {
     TestMini mini;
     mini.LoadMiniList(R"(<dicegroup title="none" modifier="4" multiplier="1">-2d6</dicegroup>)");
@@ -92,9 +117,11 @@ TEST(MiniClattermat, EnterRollsWithoutClosingAndDoubleClickRolls) {
     QTest::keyClick(mini.GroupList(), Qt::Key_Return);
     EXPECT_EQ(mini.GetResultsText(), "21 + 32 = 53");
     EXPECT_TRUE(mini.isVisible());
+    // The keypad's Enter, on the dialog itself, rolls too.
+    mini.Select({2});
     QTest::keyClick(&mini, Qt::Key_Enter);
+    EXPECT_EQ(mini.GetResultsText(), "32");
     EXPECT_TRUE(mini.isVisible());
-    EXPECT_EQ(mini.result(), QDialog::Rejected);
 
     mini.Select({0});
     QListWidget* list = mini.GroupList();
@@ -131,6 +158,37 @@ TEST(MiniClattermat, ResizingKeepsTheGapsAndTheMinimumSize) {
     mini.resize(50, 50);
     EXPECT_GE(mini.width(), CMiniClattermat::kMinimumWidth);
     EXPECT_GE(mini.height(), CMiniClattermat::kMinimumHeight);
+}
+
+TEST(MiniClattermat, TenThousandGroupsFillTheListQuicklyAndInOrder) {
+    // Titles in descending order; two equal labels keep their file order.
+    std::string text = "<dicegroups>";
+    for (int i = 9999; i >= 0; --i)
+        text += "<dicegroup title=\"g" + std::to_string(10000 + i) +
+                "\" multiplier=\"1\"><die sideCount=\"1\" multiplier=\"1\"/></dicegroup>";
+    text += R"(<dicegroup title="2d6" modifier="1" multiplier="1">1d1</dicegroup>)"
+            R"(<dicegroup title="2d6" modifier="2" multiplier="1">1d1</dicegroup></dicegroups>)";
+    TestMini mini;
+    const auto start = std::chrono::steady_clock::now();
+    mini.LoadMiniList(text);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    const QStringList labels = mini.Labels();
+    ASSERT_EQ(labels.size(), 10002);
+    EXPECT_EQ(labels[2], "g10000 (1d1)");
+    EXPECT_EQ(labels.last(), "g19999 (1d1)");
+    mini.Select({0});
+    mini.RollSelected();
+    EXPECT_EQ(mini.GetResultsText(), "2");
+}
+
+TEST(MiniClattermat, FirstStartLeavesThePlaceToTheWindowManager) {
+    QSettings().remove("FirstPos");
+    TestMini first(QStringLiteral("FirstPos"));
+    EXPECT_FALSE(first.testAttribute(Qt::WA_Moved));
+    QSettings().setValue("FirstPos/WindowWidth", 321);
+    TestMini sized(QStringLiteral("FirstPos"));
+    EXPECT_FALSE(sized.testAttribute(Qt::WA_Moved));
+    EXPECT_EQ(sized.width(), 321);
 }
 
 TEST(MiniClattermat, WindowPositionIsSavedAndRestored) {

@@ -1,14 +1,18 @@
 #include "about_mini_dialog.h"
 #include "gui_test_main.h"
 #include "mini_rollpouch_dlg.h"
+#include "roll_log_view.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -90,6 +94,26 @@ TEST_F(MiniRollpouchTest, OversizedFileIsRefusedWithAMessage) {
     EXPECT_EQ(dlg.RecentFiles().Paths().first(), huge);
 }
 
+TEST_F(MiniRollpouchTest, SaysWhenDiceWereLeftOutAndShowsFileNamesAsTheyAre) {
+    CMiniRollpouchDlg dlg;
+    QByteArray many = "<dicegroup multiplier=\"1\">";
+    for (int i = 0; i < 11; ++i)
+        many += "<t>1000d6</t>";
+    const QString path = Write("a&b.rlp", many + "</dicegroup>");
+    dlg.OpenPath(path);
+    EXPECT_EQ(Labels(dlg), QStringList({"10000d6"}));
+    auto* box = dlg.findChild<QMessageBox*>();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text(), path + "\n" + kDiceLeftOutText);
+
+    auto* bar = dlg.findChild<QToolBar*>();
+    QMenu* recent = qobject_cast<QToolButton*>(bar->widgetForAction(dlg.OpenAction()))->menu();
+    ASSERT_TRUE(recent);
+    emit recent->aboutToShow();
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_EQ(recent->actions().first()->text(), "&1 " + dir.filePath("a&&b.rlp"));
+}
+
 TEST_F(MiniRollpouchTest, ToolbarAndAboutBox) {
     CMiniRollpouchDlg dlg;
     auto* bar = dlg.findChild<QToolBar*>();
@@ -107,6 +131,39 @@ TEST_F(MiniRollpouchTest, ToolbarAndAboutBox) {
     CAboutMiniDialog about;
     EXPECT_EQ(about.windowTitle(), "About MiniRollpouch");
     EXPECT_EQ(about.findChild<QLabel*>("version")->text(), "MiniRollpouch Version 1.1 (r86)");
+}
+
+TEST_F(MiniRollpouchTest, RollLogOpensUnderTheResultsAndKeepsTheMinimumSize) {
+    CMiniRollpouchDlg dlg;
+    dlg.show();
+    EXPECT_FALSE(dlg.RollLogView()->isVisible());
+    EXPECT_EQ(dlg.minimumSize(), QSize(175, 200));
+    dlg.OpenPath(Write("hit.rlp", R"(<dicegroup title="Hit" multiplier="1">1d1</dicegroup>)"));
+    dlg.GroupList()->item(0)->setSelected(true);
+    QTest::keyClick(dlg.GroupList(), Qt::Key_Return);
+    QTest::keyClick(dlg.GroupList(), Qt::Key_Return);
+
+    const int height = dlg.height();
+    dlg.RollLogButton()->click();
+    ASSERT_TRUE(dlg.RollLogView()->isVisible());
+    EXPECT_EQ(dlg.height(), height + CMiniRollpouchDlg::kLogGrowth);
+    const QString entry = "  hit.rlp\n  Hit (1d1): 1 = 1\n  Total: 1";
+    const QString text = dlg.RollLogView()->TextView()->toPlainText();
+    EXPECT_EQ(text.count(entry), 2);
+    EXPECT_TRUE(text.endsWith(entry));
+    const auto bottom = [](const QWidget* w) { return w->y() + w->height(); };
+    for (const int tall : {900, 0}) {
+        dlg.resize(300, tall);
+        EXPECT_EQ(dlg.height(), std::max(tall, 200 + CMiniRollpouchDlg::kMinLogHeight +
+                                                   CMiniRollpouchDlg::kLogGap));
+        EXPECT_LT(bottom(dlg.ResultsText()), dlg.RollLogView()->y());
+        EXPECT_EQ(bottom(dlg.RollLogView()), dlg.height() - 12);
+        EXPECT_GT(dlg.GroupList()->height(), 30);
+    }
+    dlg.RollLogButton()->click();
+    EXPECT_FALSE(dlg.RollLogView()->isVisible());
+    EXPECT_EQ(dlg.minimumSize(), QSize(175, 200));
+    EXPECT_EQ(bottom(dlg.ResultsText()), dlg.height() - 12);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "text_metrics.h"
 #include "without_pictures.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,13 +14,37 @@ namespace {
 
 using test::Canvas;
 
+// A square picture of one colour, with another in its middle quarter.
+QImage Face(int size, QColor colour, QColor middle) {
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(colour);
+    QPainter(&image).fillRect(size * 3 / 8, size * 3 / 8, size / 4, size / 4, middle);
+    return image;
+}
+
+// Writes a JPEG that stores `dpi` as its resolution, or none for 0.
+void WriteJpeg(const QString& path, QImage image, int dpi = 96) {
+    image.setDotsPerMeterX(qRound((dpi > 0 ? dpi : 300) / 0.0254));
+    image.setDotsPerMeterY(qRound((dpi > 0 ? dpi : 300) / 0.0254));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "JPG", 100));
+    if (dpi == 0)
+        bytes[bytes.indexOf("JFIF") + 7] = 0; // units: an aspect ratio only
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 // Dice without pictures unless a test points at a picture folder.
 class DiePainterTest : public test::WithoutDiePictures {};
 
 TEST_F(DiePainterTest, SixSiderSquareOnItsGrid) {
     C6Sider die(100, 100, 3);
     Canvas canvas;
-    EXPECT_EQ(die.GetRect(canvas.painter), (CRect{68, 68, 132, 132}));
+    EXPECT_EQ(die.GetRect(), (CRect{68, 68, 132, 132}));
     die.Draw(canvas.painter);
     EXPECT_EQ(canvas.At(74, 74), Qt::black);
     EXPECT_EQ(canvas.At(123, 123), Qt::black);
@@ -34,7 +59,7 @@ TEST_F(DiePainterTest, SixSiderSquareOnItsGrid) {
 TEST_F(DiePainterTest, FourSiderValueSitsInTheLowerTwoThirds) {
     C4Sider die(32, 32, 1);
     Canvas canvas;
-    EXPECT_EQ(die.GetValueRect(canvas.painter), (CRect{0, 21, 64, 64}));
+    EXPECT_EQ(die.GetValueRect(), (CRect{0, 21, 64, 64}));
 }
 
 TEST_F(DiePainterTest, OtherSideCountsAreCirclesShowingTheCount) {
@@ -114,7 +139,7 @@ TEST_F(DiePicturesTest, PicturesSetTheRectangleAndTheValueColour) {
     C6Sider black(100, 100, 6);
     black.SetColor("Black");
     Canvas canvas;
-    EXPECT_EQ(black.GetRect(canvas.painter), (CRect{68, 68, 132, 132}));
+    EXPECT_EQ(black.GetRect(), (CRect{68, 68, 132, 132}));
     black.Draw(canvas.painter);
     // A light number on the dark face, on a box of the face's own colour.
     EXPECT_GT(canvas.CountLight(92, 90, 108, 110), 5);
@@ -157,7 +182,7 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
     C8Sider die(100, 100, 3);
     die.SetColor("Big");
     Canvas canvas;
-    const CRect rect = die.GetRect(canvas.painter);
+    const CRect rect = die.GetRect();
     EXPECT_EQ(rect, (CRect{52, 52, 148, 148}));
     die.DrawOutline(canvas.painter, 0, 0);
     EXPECT_EQ(canvas.At(rect.left + 48, rect.top + 1), Qt::black);
@@ -166,11 +191,13 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
     QDir(folder.path()).mkpath("Tiny");
     QImage tiny(4, 4, QImage::Format_RGB32);
     tiny.fill(QColor(0, 0, 200));
+    tiny.setDotsPerMeterX(3780);
+    tiny.setDotsPerMeterY(3780);
     ASSERT_TRUE(tiny.save(folder.filePath("Tiny/d6.jpg"), "JPG", 100));
     C6Sider small(100, 100, 5);
     small.SetColor("Tiny");
     Canvas tinyCanvas;
-    EXPECT_EQ(small.GetRect(tinyCanvas.painter), (CRect{98, 98, 102, 102}));
+    EXPECT_EQ(small.GetRect(), (CRect{98, 98, 102, 102}));
     small.Draw(tinyCanvas.painter);
     // The value's box takes the picture's blue, and the digit is drawn light on it.
     EXPECT_GT(tinyCanvas.CountWhere(90, 90, 110, 110,
@@ -182,13 +209,96 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
         C8Sider plain(100, 100, 3);
         plain.SetColor(colour);
         Canvas c;
-        EXPECT_EQ(plain.GetRect(c.painter), (CRect{68, 68, 132, 132})) << colour;
+        EXPECT_EQ(plain.GetRect(), (CRect{68, 68, 132, 132})) << colour;
         EXPECT_EQ(plain.GetColor(), colour);
     }
     // A die that had a picture keeps it when the new colour has none.
     die.SetColor("Nowhere");
     Canvas again;
-    EXPECT_EQ(die.GetRect(again.painter).Width(), 96);
+    EXPECT_EQ(die.GetRect().Width(), 96);
+    CDiePainter::SetImagesFolder({});
+}
+
+TEST(DiePictures, ResolutionLabelColourAndDoublePictures) {
+    const QColor brown(120, 70, 20), green(30, 160, 40), blue(0, 0, 220);
+    QTemporaryDir folder;
+    WriteJpeg(folder.filePath("Seventy-two/d6.jpg"), Face(64, brown, green), 72);
+    WriteJpeg(folder.filePath("Unknown/d6.jpg"), Face(64, brown, green), 0);
+    WriteJpeg(folder.filePath("Unknown/d6@2x.jpg"), Face(128, blue, blue));
+    WriteJpeg(folder.filePath("Unknown/d8.jpg"), Face(64, brown, green));
+    QFile broken(folder.filePath("Unknown/d8@2x.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("no picture") > 0);
+    broken.close();
+    CDiePainter::SetImagesFolder(folder.path());
+    const struct {
+        const char* colour;
+        int sides, width;
+        qreal ratio;
+        bool doubled;
+    } cases[] = {{"Seventy-two", 6, 85, 1, false}, {"Unknown", 6, 64, 1, false},
+                 {"Unknown", 6, 64, 1.25, false},  {"Unknown", 6, 64, 1.5, true},
+                 {"Unknown", 6, 64, 2, true},      {"Unknown", 8, 64, 2, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.colour << " d" << c.sides << " at " << c.ratio);
+        auto die = MakeDiePainter(c.sides, 100, 100, 5);
+        die->SetColor(c.colour);
+        EXPECT_EQ(die->GetRect().Width(), c.width);
+        Canvas canvas(200, 200, Qt::white, c.ratio);
+        die->Draw(canvas.painter);
+        const auto at = [&](int units) { return qRound(units * c.ratio); };
+        EXPECT_EQ(canvas.At(at(74), at(74)).blue() > 150, c.doubled);
+        // The value's box takes the colour of the face's middle, not brown.
+        EXPECT_EQ(canvas.CountWhere(
+                      at(94), at(92), at(106), at(108),
+                      [](QColor p) { return p.red() > 80 && p.green() < 120 && p.blue() < 60; }),
+                  0);
+    }
+    // Without its double picture a die is drawn from the plain one again.
+    QFile::remove(folder.filePath("Unknown/d6@2x.jpg"));
+    C6Sider die(100, 100, 5);
+    die.SetColor("Unknown");
+    Canvas canvas(200, 200, Qt::white, 2);
+    die.Draw(canvas.painter);
+    EXPECT_LT(canvas.At(148, 148).blue(), 100);
+    CDiePainter::SetImagesFolder({});
+}
+
+TEST(DiePictures, LookupFollowsTheFolderAndStaysInside) {
+    QTemporaryDir root;
+    const QString images = root.filePath("images");
+    const auto write = [&](const QString& path, int size) {
+        WriteJpeg(root.filePath(path), Face(size, Qt::red, Qt::red));
+    };
+    CDiePainter::SetImagesFolder(images);
+    C6Sider die(100, 100, 1);
+    const auto widthAfter = [&](const QString& colour) {
+        die.SetColor(colour);
+        return die.GetRect().Width();
+    };
+    write("images/C/d6.jpg", 40);
+    EXPECT_EQ(widthAfter("C"), 40);
+
+    // Names that are no folder names draw outlines and read nothing elsewhere.
+    for (const char* path : {"d6.jpg", "images/d6.jpg", "outside/d6.jpg", "images/a\\b/d6.jpg"})
+        write(path, 20);
+    for (const QString name : {"..", ".", "", "../outside", "a\\b"}) {
+        EXPECT_EQ(widthAfter("C"), 40);
+        EXPECT_EQ(widthAfter(name), CDiePainter::kPlainSize) << name.toStdString();
+        EXPECT_EQ(die.GetColor(), name);
+    }
+
+    // Each colour change looks again: ".gif" first, then ".jpg".
+    const QString gif = root.filePath("images/C/d6.gif");
+    write("images/C/d6.gif", 50);
+    EXPECT_EQ(widthAfter("C"), 50);
+    QFile::remove(gif);
+    EXPECT_EQ(widthAfter("C"), 40);
+    QDir().mkpath(gif); // found, but does not open
+    EXPECT_EQ(widthAfter("C"), 40);
+    write("images/C/d6.jpg", 30);
+    EXPECT_EQ(widthAfter("C"), 30);
+    QFile::remove(root.filePath("images/C/d6.jpg"));
+    EXPECT_EQ(widthAfter("C"), 30) << "nothing opens: the die keeps its picture";
     CDiePainter::SetImagesFolder({});
 }
 

@@ -45,7 +45,7 @@ TEST_F(GroupPainterTest, LoneDieShowsNoFrameNorTotal) {
     Canvas canvas;
     group->Draw(canvas.painter);
     // "= 6" right-aligned under the body; no frame around a lone die.
-    const QSize total = MeasureText(canvas.painter, "= 6");
+    const QSize total = MeasureClientText("= 6");
     EXPECT_GT(canvas.CountDark(132 - total.width(), 132, 132, 132 + total.height()), 5);
     const QColor button = QGuiApplication::palette().color(QPalette::Button);
     EXPECT_EQ(canvas.Count(68, 68, 132, 69, button), 0);
@@ -111,8 +111,8 @@ TEST_F(GroupPainterTest, ModifierBoxAndHitTests) {
     group->SetModifier(500);
     Canvas canvas(500, 300);
     group->Draw(canvas.painter);
-    const QSize total = MeasureText(canvas.painter, QStringLiteral("= %1").arg(group->GetTotal()));
-    EXPECT_GT(total.width(), MeasureText(canvas.painter, "= 99").width());
+    const QSize total = MeasureClientText(QStringLiteral("= %1").arg(group->GetTotal()));
+    EXPECT_GT(total.width(), MeasureClientText("= 99").width());
     EXPECT_GT(canvas.CountDark(body.right - total.width(), body.bottom,
                                body.right - total.width() + 6, body.bottom + total.height()),
               0);
@@ -168,9 +168,9 @@ TEST_F(GroupPainterTest, FactoryEffectiveSettersAndFileRoundTrip) {
 
     auto die = group.RemoveFirstPainter();
     EXPECT_EQ(die.get(), top);
-    group.SetEffectiveModifier(-4);
-    EXPECT_EQ(group.GetModifier(), 2);
-    EXPECT_EQ(group.GetFirstDie()->GetModifier(), -4);
+    group.SetEffectiveModifier(-4); // where the getter reads: the group's own
+    EXPECT_EQ(group.GetModifier(), -4);
+    EXPECT_EQ(group.GetFirstDie()->GetModifier(), 0);
 
     pugi::xml_document doc;
     pugi::xml_node element = group.Save(doc, true);

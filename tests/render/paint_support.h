@@ -1,6 +1,8 @@
 #pragma once
 
 #include "colour.h"
+#include "strokes.h"
+#include "text_metrics.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -9,14 +11,20 @@
 namespace rp::test {
 
 // A canvas set up as the tray view sets up its painter: white background,
-// opaque text background, black pen and text, the application font.
+// opaque text background, a one-unit pen and text in the contrast colour,
+// the tray font. Width and height are in tray units; pixels are looked at
+// in device pixels, `ratio` of them per unit.
 struct Canvas {
-    explicit Canvas(int width = 300, int height = 300, QColor background = Qt::white)
-        : image(width, height, QImage::Format_RGB32), painter() {
+    explicit Canvas(int width = 300, int height = 300, QColor background = Qt::white,
+                    qreal ratio = 1, int dpi = 96)
+        : image(qRound(width * ratio), qRound(height * ratio), QImage::Format_RGB32), painter() {
+        image.setDevicePixelRatio(ratio);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
         image.fill(background);
         painter.begin(&image);
-        painter.setFont(QGuiApplication::font());
-        painter.setPen(ContrastColor(background));
+        painter.setFont(TrayFont());
+        painter.setPen(TrayPen(ContrastColor(background)));
         painter.setBackground(background);
         painter.setBackgroundMode(Qt::OpaqueMode);
     }

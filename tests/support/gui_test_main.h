@@ -2,11 +2,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <ostream>
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
+}
+
+namespace rp {
+class CDiceApp;
 }
 
 namespace rp::test {
@@ -16,5 +22,11 @@ QStringList TakePlayedSounds();
 
 // The temporary folder the tests' settings live in.
 QString SettingsFolder();
+
+// Runs every test inside the application `makeApp` creates, on the
+// offscreen platform unless QT_QPA_PLATFORM names another, with settings in
+// a temporary folder and sounds recorded instead of played.
+int RunGuiTests(int argc, char** argv,
+                const std::function<std::unique_ptr<CDiceApp>(int&, char**)>& makeApp);
 
 } // namespace rp::test

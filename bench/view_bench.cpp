@@ -1,0 +1,66 @@
+// The tray view on the offscreen platform: a full repaint of a 1920 x 1080
+// viewport, and one frame of dragging the whole selection.
+#include "table_doc.h"
+#include "table_view.h"
+#include "thousand_dice.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <benchmark/benchmark.h>
+
+namespace rp {
+namespace {
+
+// A 1920 x 1080 view of 1,000 dice.
+struct ThousandDiceView {
+    ThousandDiceView() {
+        bench::FillThousandDice(doc.GetCurrentState());
+        doc.UpdateAllViews();
+        view.viewport()->resize(1920, 1080);
+        view.resize(1920 + view.width() - view.viewport()->width(),
+                    1080 + view.height() - view.viewport()->height());
+        view.show();
+        QCoreApplication::processEvents();
+    }
+    void Send(QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, view.viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view.viewport(), &event);
+    }
+    CTableDoc doc;
+    CTableView view{&doc};
+};
+
+void BM_PaintViewport(benchmark::State& state) {
+    ThousandDiceView tray;
+    for (auto _ : state)
+        tray.view.viewport()->repaint();
+}
+BENCHMARK(BM_PaintViewport)->Unit(benchmark::kMillisecond);
+
+void BM_DragFrame(benchmark::State& state) {
+    ThousandDiceView tray;
+    tray.doc.GetCurrentState().SelectAll();
+    const QPoint grip = tray.doc.GetCurrentState().Entities()[0]->GetCenter();
+    tray.Send(QEvent::MouseButtonPress, grip);
+    int step = 0;
+    for (auto _ : state) {
+        // Each move paints the moving selection at once.
+        tray.Send(QEvent::MouseMove, grip + QPoint(40 + step % 7, 30));
+        ++step;
+    }
+    tray.Send(QEvent::MouseButtonRelease, grip);
+}
+BENCHMARK(BM_DragFrame)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace rp
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

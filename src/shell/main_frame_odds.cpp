@@ -1,0 +1,44 @@
+// The main window's odds window and roll log dock.
+#include "dice_app.h"
+#include "main_frame.h"
+#include "odds_window.h"
+#include "roll_log_view.h"
+#include "table_frame.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMdiArea>
+
+namespace rp {
+
+void CMainFrame::CreateOddsAndRollLog() {
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] {
+        if (oddsWindow)
+            oddsWindow->SetTray(ActiveTrayFrame() ? ActiveTrayFrame()->Document() : nullptr);
+    });
+
+    // Named, so that the saved bar layout keeps whether it is shown.
+    rollLogDock = new QDockWidget(tr("Roll Log"), this);
+    rollLogDock->setObjectName(QStringLiteral("RollLogDock"));
+    auto* logView = new CRollLogView(&CDiceApp::Instance()->RollLog(), rollLogDock);
+    logView->setContentsMargins(6, 0, 6, 6);
+    rollLogDock->setWidget(logView);
+    addDockWidget(Qt::BottomDockWidgetArea, rollLogDock);
+    rollLogDock->hide();
+    RollLogAction()->setStatusTip(tr("Show or hide the log of this session's rolls"));
+}
+
+QAction* CMainFrame::RollLogAction() const {
+    return rollLogDock->toggleViewAction();
+}
+
+void CMainFrame::ShowOddsWindow() {
+    if (!oddsWindow)
+        oddsWindow = new COddsWindow(this);
+    oddsWindow->SetTray(ActiveTrayFrame() ? ActiveTrayFrame()->Document() : nullptr);
+    oddsWindow->show();
+    oddsWindow->raise();
+    oddsWindow->activateWindow();
+}
+
+} // namespace rp

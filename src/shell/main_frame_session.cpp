@@ -1,0 +1,168 @@
+// The main window's session: its place on the screen, the trays it opens
+// from the Open dialog and from drops, and what it stores when it closes.
+#include "main_frame.h"
+#include "rollpouch_app.h"
+#include "shell_strings.h"
+#include "table_doc.h"
+#include "table_frame.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
+namespace rp {
+
+namespace {
+
+// A position never stored lies on no screen.
+constexpr int kNowhere = std::numeric_limits<int>::min() / 2;
+
+// The Open dialog: several files at once; a name that does not exist is
+// taken as it is, to become an empty tray file, where Qt's dialog (and a
+// native one) would refuse it.
+class COpenTraysDialog : public QFileDialog {
+public:
+    COpenTraysDialog(QWidget* parent, const QString& folder)
+        : QFileDialog(parent, tr("Open"), folder) {
+        setOption(DontUseNativeDialog);
+        setFileMode(ExistingFiles);
+        const QString trayFilter = QString::fromLatin1(shell_strings::kTrayFilter);
+        setNameFilters({trayFilter, QString::fromLatin1(shell_strings::kXmlFilter)});
+        selectNameFilter(trayFilter);
+        setDefaultSuffix(QStringLiteral("rlp"));
+    }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        const auto missing = [](const QString& file) { return !QFileInfo::exists(file); };
+        if (!files.isEmpty() && std::any_of(files.begin(), files.end(), missing))
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+};
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    if (data)
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files.append(url.toLocalFile());
+    return files;
+}
+
+bool IsXmlFile(const QString& path) {
+    return path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+void CMainFrame::RestoreWindowPlacement() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect room = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize proposed = room.size() * 4 / 5;
+    CRollpouchApp* app = CRollpouchApp::Instance();
+    const QRect stored =
+        app ? app->Settings().GetWindowRect(QRect(QPoint(kNowhere, kNowhere), proposed))
+            : QRect(QPoint(kNowhere, kNowhere), proposed);
+    const QScreen* screen = QGuiApplication::screenAt(stored.center());
+    // Never larger than the screen it opens on, so that its edges stay in reach.
+    QSize size = stored.isValid() ? stored.size() : proposed;
+    size = size.boundedTo((screen ? screen->availableGeometry() : room).size());
+    if (screen)
+        setGeometry(QRect(stored.topLeft(), size));
+    else
+        resize(size); // the window manager places it
+}
+
+void CMainFrame::SaveWindowPlacement() const {
+    if (CRollpouchApp* app = CRollpouchApp::Instance()) {
+        app->Settings().SetWindowRect(normalGeometry());
+        app->Settings().SetShowState(ShowStateOf(windowState()));
+    }
+}
+
+void CMainFrame::SaveOpenFileList() const {
+    CRollpouchApp* app = CRollpouchApp::Instance();
+    if (!app)
+        return;
+    if (!app->Settings().GetOpenLast()) {
+        app->Settings().ClearOpenFileList();
+        return;
+    }
+    // Each tray once, however many windows show it: trays first, then XML
+    // files, each in the order they were opened.
+    const CTableFrame* activeFrame = ActiveTrayFrame();
+    const CTableDoc* active = activeFrame ? activeFrame->Document() : nullptr;
+    QList<const CTableDoc*> listed;
+    QList<OpenFileEntry> trays, xmlFiles;
+    for (const CTableFrame* frame : TrayFrames()) {
+        const CTableDoc* document = frame->Document();
+        if (listed.contains(document))
+            continue;
+        listed.append(document);
+        const OpenFileEntry entry{document->GetPathName(), document == active};
+        (IsXmlFile(entry.path) ? xmlFiles : trays).append(entry);
+    }
+    app->Settings().SaveOpenFileList(trays + xmlFiles);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    SaveWindowPlacement();
+    SaveBarState();
+    QList<const CTableDoc*> asked;
+    for (CTableFrame* frame : TrayFrames()) {
+        if (asked.contains(frame->Document()))
+            continue;
+        asked.append(frame->Document());
+        if (!frame->SaveModified()) {
+            event->ignore();
+            return;
+        }
+    }
+    // Only once the close goes ahead, with the trays as the questions left
+    // them: a tray saved for the first time just now is listed.
+    SaveOpenFileList();
+    event->accept();
+}
+
+void CMainFrame::Open() {
+    const CTableFrame* active = ActiveTrayFrame();
+    const QString path = active ? active->Document()->GetPathName() : QString();
+    COpenTraysDialog dialog(this, path.isEmpty() ? QString() : QFileInfo(path).path());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    for (const QString& file : dialog.selectedFiles()) {
+        // Created when missing, never truncated.
+        QFile touched(file);
+        if (!touched.exists())
+            touched.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+        touched.close();
+        OpenTray(file);
+    }
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = LocalFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that a message about a file does not
+    // keep the program it came from waiting.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const QString& file : files)
+            OpenTray(file);
+    });
+}
+
+} // namespace rp

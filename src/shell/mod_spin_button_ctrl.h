@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace rp {
+
+class CFlatSpinButtonCtrl;
+class CTableView;
+
+// The tray view's in-place modifier editor: a framed edit with a flat
+// up-down control against its left edge that steps it within -100 .. 100.
+// Any typed integer is accepted. Losing the focus hands the value to the
+// view's CommitModifierEdit.
+class CModSpinButtonCtrl : public QLineEdit {
+    Q_OBJECT
+public:
+    static constexpr int kLowest = -100;
+    static constexpr int kHighest = 100;
+
+    explicit CModSpinButtonCtrl(CTableView* view);
+
+    // Lays the up-down control and the edit over a rectangle of the view,
+    // the control on the left.
+    void Place(const QRect& rect);
+    // The integer at the start of the text; 0 when there are no digits.
+    int GetNumber() const;
+    void SetNumber(int value);
+    CFlatSpinButtonCtrl* SpinButton() const { return spin; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    CTableView* view;
+    CFlatSpinButtonCtrl* spin;
+};
+
+} // namespace rp

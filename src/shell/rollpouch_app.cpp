@@ -1,0 +1,123 @@
+#include "rollpouch_app.h"
+
+#include "about_dlg.h"
+#include "bring_to_front.h"
+#include "command_line_info_ex.h"
+#include "main_frame.h"
+#include "screenshot.h"
+#include "splash_wnd.h"
+#include "table_view.h"
+
+#include <QTimer>
+
+namespace rp {
+
+CRollpouchApp::CRollpouchApp(int& argc, char** argv)
+    : CDiceApp(argc, argv, QStringLiteral("Clattermat")) {}
+
+CRollpouchApp::~CRollpouchApp() = default;
+
+CRollpouchApp* CRollpouchApp::Instance() {
+    return qobject_cast<CRollpouchApp*>(QCoreApplication::instance());
+}
+
+int CRollpouchApp::Run() {
+    if (!InitInstance(arguments().mid(1)))
+        return 0;
+    const int status = exec();
+    ExitInstance();
+    return status;
+}
+
+bool CRollpouchApp::InitInstance(const QStringList& arguments, const QString& instanceName) {
+    CCommandLineInfoEx commandLine;
+    commandLine.ParseCommandLine(arguments);
+    singleInstance = std::make_unique<CSingleInstance>(instanceName);
+    if (singleInstance->HandToRunning(commandLine.files))
+        return false;
+    // The splash stays responsive through ProcessEvents between the steps.
+    CSplashWnd::ShowSplash(commandLine);
+
+    mainFrame = std::make_unique<CMainFrame>();
+    CSplashWnd::ProcessEvents();
+    if (singleInstance->Listen())
+        connect(singleInstance.get(), &CSingleInstance::OpenRequested, this,
+                &CRollpouchApp::OpenRequested);
+    CSplashWnd::ProcessEvents();
+
+    const bool reopen = commandLine.files.isEmpty() && settings.GetOpenLast();
+    const QStringList files = reopen ? settings.ReadOpenFileList().paths : commandLine.files;
+    if (settings.GetShowState(CSettings::kShowNormal) == CSettings::kShowMaximized)
+        mainFrame->showMaximized();
+    else
+        mainFrame->show();
+    // Opened once the event loop runs, so that the message about a file that
+    // cannot be opened does not hold up the rest (nor a screenshot).
+    CMainFrame* frame = mainFrame.get();
+    QTimer::singleShot(0, frame, [frame, files, reopen] {
+        if (files.isEmpty() && !reopen)
+            frame->NewTray();
+        for (const QString& file : files)
+            frame->OpenTray(file);
+    });
+    ScheduleScreenshotFromEnvironment(frame);
+    return true;
+}
+
+void CRollpouchApp::ExitInstance() {
+    mainFrame.reset();
+    singleInstance.reset();
+}
+
+void CRollpouchApp::OpenRequested(const QStringList& paths) {
+    if (!mainFrame)
+        return;
+    for (const QString& path : paths)
+        mainFrame->OpenTray(path);
+    BringToFront(mainFrame.get());
+}
+
+void CRollpouchApp::PlayRollSound(int diceCount) {
+    if (settings.GetPlaySound())
+        CDiceApp::PlayRollSound(diceCount);
+}
+
+QString CRollpouchApp::GetDieColor() const {
+    return settings.GetDieColor();
+}
+
+int CRollpouchApp::GetRollDelay() const {
+    return settings.GetDelayRoll();
+}
+
+CTableView* CRollpouchApp::GetActiveView() const {
+    return activeView;
+}
+
+void CRollpouchApp::SetActiveView(CTableView* view) {
+    activeView = view;
+}
+
+void CRollpouchApp::RepaintActiveView() {
+    if (activeView)
+        activeView->viewport()->repaint();
+}
+
+int CRollpouchApp::GetViewClientWidth(const CTableDoc& document) const {
+    const CTableView* view = CTableView::FirstViewOf(document);
+    return view ? view->viewport()->width() : kDefaultViewWidth;
+}
+
+bool CRollpouchApp::UpdateCommand(int id, CCmdUI&) {
+    return id == cmd::kAbout;
+}
+
+bool CRollpouchApp::OnCommand(int id) {
+    if (id != cmd::kAbout)
+        return false;
+    CAboutDlg about(activeWindow());
+    about.exec();
+    return true;
+}
+
+} // namespace rp

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+namespace rp {
+
+class CCommandLineInfoEx;
+
+// The picture shown while Rollpouch starts: frameless and centred. It stays
+// for the display time and then until the main window (the first top-level
+// QMainWindow) exists, looking every 100 ms; a key or mouse press closes it
+// at once. Closing brings the main window to the front and deletes the splash.
+//
+// It lives on the GUI thread: start-up calls ProcessEvents() between its
+// steps so that the splash paints, counts its time and sees input.
+class CSplashWnd : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kDisplayTime = 2000;
+    static constexpr int kWaitStep = 100;
+    static inline const QString kPicture = QStringLiteral(":/splash/splash.png");
+
+    // Shows the splash unless the command line holds "nologo" or the picture
+    // cannot be loaded; returns it, or null.
+    static CSplashWnd* ShowSplash(const CCommandLineInfoEx& commandLine,
+                                  const QString& picture = kPicture,
+                                  int displayTime = kDisplayTime);
+
+    // Handles what is waiting for the splash (painting, its timer, input)
+    // between start-up steps; connections from other processes wait for the
+    // event loop.
+    static void ProcessEvents();
+
+    // The application's main window once it has been created, or null.
+    static QWidget* MainWindow();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CSplashWnd(const QPixmap& picture, int displayTime);
+    void OnTimer();
+
+    QPixmap picture;
+    QTimer timer;
+};
+
+} // namespace rp

@@ -1,0 +1,103 @@
+#include "dice_group.h"
+#include "gui_test_main.h"
+#include "odds_summary.h"
+#include "roll_log.h"
+#include "roll_log_view.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace rp {
+namespace {
+
+// A group of d6s showing the given faces.
+std::unique_ptr<CDiceGroup> Group(const char* title, std::vector<int> faces, int ignore = 0) {
+    auto group = std::make_unique<CDiceGroup>();
+    group->SetTitle(title);
+    for (const int face : faces)
+        group->AddDieBack(std::make_unique<CDie>(6, face));
+    group->SetIgnoreCount(ignore);
+    return group;
+}
+
+const QDateTime kAt(QDate(2024, 5, 1), QTime(21, 14, 5));
+
+void AddOne(CRollLog& log, const QString& tray, int face) {
+    const auto group = Group("", {face});
+    const CDiceGroup* groups[] = {group.get()};
+    log.AddRoll(tray, groups, kAt);
+}
+
+TEST(RollLog, EntriesInTheWordsOfARollAndTheirText) {
+    CRollLog log;
+    const auto damage = Group("Damage", {3, 1, 5, 6}, 1);
+    const auto plain = Group("", {2});
+    const CDiceGroup* both[] = {damage.get(), plain.get()};
+    log.AddRoll(QStringLiteral("Zauberstäbe.rlp"), both, kAt);
+    AddOne(log, QStringLiteral("Rollpouch1"), 4);
+    ASSERT_EQ(log.Count(), 2);
+    EXPECT_EQ(log.EntryText(0), "21:14:05  Zauberstäbe.rlp\n"
+                                "  Damage (4d6, ignore lowest 1): 3 (1) 5 6 = 14\n"
+                                "  1d6: 2 = 2\n"
+                                "  Total: 16");
+    EXPECT_EQ(log.data(log.index(1)).toString(), "21:14:05  Rollpouch1\n  1d6: 4 = 4\n  Total: 4");
+    EXPECT_EQ(log.Text(), log.EntryText(0) + "\n\n" + log.EntryText(1) + "\n");
+
+    // Saved as UTF-8; a file that cannot be written says why.
+    QTemporaryDir dir;
+    QString reason;
+    ASSERT_TRUE(log.SaveText(dir.filePath("log.txt"), &reason));
+    QFile saved(dir.filePath("log.txt"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), log.Text());
+    EXPECT_FALSE(log.SaveText(dir.filePath("missing/log.txt"), &reason));
+    EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST(RollLog, KeepsTheNewestEntriesAndTheViewFollows) {
+    const struct {
+        int maxEntries;
+        qsizetype maxCharacters;
+        int adds;
+        int expectedCount;
+    } cases[] = {
+        {3, CRollLog::kMaxCharacters, 5, 3},
+        {100, 100, 5, 2}, // each entry is 36 characters
+        {100, 10, 3, 1},  // the newest stays, however long
+    };
+    for (const auto& c : cases) {
+        CRollLog log(c.maxEntries, c.maxCharacters);
+        CRollLogView view(&log);
+        for (int i = 1; i <= c.adds; ++i)
+            AddOne(log, QStringLiteral("T%1").arg(i), 1);
+        ASSERT_EQ(log.Count(), c.expectedCount) << c.maxEntries << " " << c.maxCharacters;
+        EXPECT_TRUE(log.EntryText(c.expectedCount - 1).contains(QStringLiteral("T%1").arg(c.adds)));
+        EXPECT_EQ(view.TextView()->toPlainText() + "\n", log.Text());
+        view.Copy();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), log.Text());
+    }
+    CRollLog full;
+    for (int i = 0; i <= CRollLog::kMaxEntries; ++i)
+        AddOne(full, QString::number(i), 1);
+    EXPECT_EQ(full.Count(), CRollLog::kMaxEntries);
+    EXPECT_TRUE(full.EntryText(0).startsWith("21:14:05  1\n"));
+}
+
+TEST(RollLog, OddsSummaryOfAGroup) {
+    CDiceGroup group;
+    group.ParseNotation("3d6+2");
+    EXPECT_EQ(GroupOddsSummary(group), "3d6+2: mean 12.50, 5 to 20");
+    EXPECT_EQ(GroupOddsSummary(group), "3d6+2: mean 12.50, 5 to 20"); // again, from memory
+    group.SetIgnoreCount(1);
+    EXPECT_EQ(GroupOddsSummary(group), "3d6+2, ignore lowest 1: mean 10.46, 4 to 14");
+    CDiceGroup many;
+    many.ParseNotation("1000d6+1d6");
+    EXPECT_EQ(GroupOddsSummary(many), "1001d6: more than 1,000 dice");
+}
+
+} // namespace
+} // namespace rp

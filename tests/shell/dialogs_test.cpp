@@ -1,0 +1,145 @@
+#include "add_count_dlg.h"
+#include "dice_properties_dlg.h"
+#include "gui_test_main.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace rp {
+namespace {
+
+// Runs `action`, answering every message box it opens; returns their texts.
+QStringList AnsweringMessages(const std::function<void()>& action) {
+    QStringList texts;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&texts] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts.append(box->text());
+            box->accept();
+        }
+    });
+    timer.start(0);
+    action();
+    return texts;
+}
+
+void Show(QDialog& dlg) {
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+}
+
+void Click(QDialog& dlg, const char* arrow) {
+    QTest::mouseClick(dlg.findChild<QToolButton*>(QLatin1String(arrow)), Qt::LeftButton);
+}
+
+TEST(DataExchangeTest, ReadsIntegersAsTyped) {
+    const std::pair<QString, std::optional<int>> ints[] = {
+        {" 12 ", 12}, {"-5", -5},         {"+7", 7},
+        {"abc", {}},  {"5x", {}},         {"", {}},
+        {"1.5", {}},  {"2147483648", {}}, {"-2147483648", std::numeric_limits<int>::min()},
+    };
+    for (const auto& [text, value] : ints)
+        EXPECT_EQ(ParseIntText(text), value) << text.toStdString();
+    const std::pair<QString, std::optional<quint32>> counts[] = {
+        {"30", 30u}, {" +3 ", 3u}, {"0", 0u}, {"99999999999", 4294967295u},
+        {"-1", {}},  {"1e2", {}},  {"", {}},
+    };
+    for (const auto& [text, value] : counts)
+        EXPECT_EQ(ParseUIntText(text), value) << text.toStdString();
+}
+
+TEST(DicePropertiesDlgTest, StepsTheModifierAndKeepsTypedTexts) {
+    CDicePropertiesDlg dlg;
+    dlg.title = "Sword";
+    dlg.multiplierText = "1/2";
+    dlg.modifier = 5;
+    Show(dlg);
+    EXPECT_EQ(dlg.windowTitle(), "Dice Properties");
+    EXPECT_EQ(dlg.TitleEdit()->selectedText(), "Sword");
+    // Tab order: title, multiplier, modifier, OK, Cancel; the arrows are skipped.
+    const QList<QPushButton*> buttons = dlg.findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 2);
+    const QList<QWidget*> order{dlg.TitleEdit(), dlg.MultiplierEdit(), dlg.ModifierEdit(),
+                                buttons[0], buttons[1]};
+    for (QWidget* next : order) {
+        EXPECT_EQ(QApplication::focusWidget(), next);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(buttons[0]->text(), "OK");
+
+    Click(dlg, "up");
+    Click(dlg, "up");
+    EXPECT_EQ(dlg.ModifierEdit()->text(), "7");
+    QTest::keyClick(dlg.ModifierEdit(), Qt::Key_Down);
+    EXPECT_EQ(dlg.ModifierEdit()->text(), "6");
+
+    // A step over a bad entry reports it, then goes on from the last good
+    // value; the title typed meanwhile stays.
+    dlg.TitleEdit()->setText("Axe");
+    dlg.ModifierEdit()->setText("abc");
+    EXPECT_EQ(AnsweringMessages([&] { Click(dlg, "down"); }),
+              QStringList({"Please enter an integer."}));
+    EXPECT_EQ(dlg.ModifierEdit()->text(), "5");
+    EXPECT_EQ(dlg.TitleEdit()->text(), "Axe");
+
+    dlg.ModifierEdit()->setText(QString::number(std::numeric_limits<int>::max()));
+    Click(dlg, "up");
+    EXPECT_EQ(dlg.ModifierEdit()->text(), QString::number(std::numeric_limits<int>::max()));
+
+    dlg.ModifierEdit()->setText("x3");
+    EXPECT_EQ(AnsweringMessages([&] { dlg.accept(); }), QStringList({"Please enter an integer."}));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.focusWidget(), dlg.ModifierEdit());
+    EXPECT_EQ(dlg.ModifierEdit()->selectedText(), "x3");
+
+    dlg.ModifierEdit()->setText("-4");
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.modifier, -4);
+    EXPECT_EQ(dlg.title, "Axe");
+    EXPECT_EQ(dlg.multiplierText, "1/2");
+}
+
+TEST(AddCountDlgTest, ArrowsStopAtTheLimitsAndOkChecksTheRange) {
+    CAddCountDlg dlg;
+    dlg.count = 30;
+    Show(dlg);
+    EXPECT_EQ(dlg.windowTitle(), "Add Dice");
+    Click(dlg, "up");
+    EXPECT_EQ(dlg.CountEdit()->text(), "30");
+    Click(dlg, "down");
+    EXPECT_EQ(dlg.CountEdit()->text(), "29");
+    dlg.CountEdit()->setText("1");
+    QTest::keyClick(dlg.CountEdit(), Qt::Key_Down);
+    EXPECT_EQ(dlg.CountEdit()->text(), "1");
+
+    const std::pair<const char*, const char*> rejected[] = {
+        {"0", "Please enter an integer between 1 and 30."},
+        {"31", "Please enter an integer between 1 and 30."},
+        {"-3", "Please enter a positive integer."},
+        {"two", "Please enter a positive integer."},
+    };
+    for (const auto& [text, message] : rejected) {
+        dlg.CountEdit()->setText(text);
+        EXPECT_EQ(AnsweringMessages([&] { dlg.accept(); }), QStringList({message})) << text;
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(dlg.CountEdit()->selectedText(), text);
+        EXPECT_EQ(dlg.count, 1u);
+    }
+    dlg.CountEdit()->setText("12");
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.count, 12u);
+}
+
+} // namespace
+} // namespace rp

@@ -1,0 +1,175 @@
+#include "gui_test_main.h"
+#include "main_frame.h"
+#include "odds_window.h"
+#include "roll_log.h"
+#include "rollpouch_app.h"
+#include "table_doc.h"
+#include "table_frame.h"
+#include "table_view.h"
+#include "title_edit.h"
+#include "without_pictures.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace rp {
+namespace {
+
+class MainFrameTest : public test::WithoutDiePictures {
+protected:
+    // Answers the message boxes to come, in turn, keeping their texts.
+    void SetUp() override {
+        WithoutDiePictures::SetUp();
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible() || answers.isEmpty())
+                return;
+            asked.append(box->text());
+            box->button(answers.takeFirst())->click();
+        });
+        poll.start(5);
+    }
+    void Answer(QList<QMessageBox::StandardButton> buttons) { answers = buttons; }
+    QString Write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    CMainFrame frame;
+    QTemporaryDir dir;
+    QStringList asked;
+    QList<QMessageBox::StandardButton> answers;
+    QTimer poll;
+};
+
+TEST_F(MainFrameTest, NewTrayWithUndoRedoTextsAndTheTotal) {
+    frame.show();
+    CTableFrame* tray = frame.NewTray();
+    CTableView* view = tray->View();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.windowTitle(), "Clattermat - [Rollpouch1]"); // the first opens maximised
+    EXPECT_EQ(frame.MessageText(), "Ready");
+    EXPECT_FALSE(frame.UndoAction()->isEnabled());
+    EXPECT_EQ(frame.UndoAction()->text(), "&Undo \tCtrl+Z");
+
+    view->AddDiceAtFreeSpot(6, 1);
+    EXPECT_EQ(frame.UndoAction()->text(), "&Undo Add 6-sided Die\tCtrl+Z");
+    EXPECT_TRUE(frame.UndoAction()->isEnabled());
+    tray->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.windowTitle(), "Clattermat - Rollpouch1 *");
+    view->GetDocument()->GetCurrentState().SelectAll();
+    view->RollAndShowTotal();
+    const int total = view->GetDocument()->GetCurrentState().GetSelectedGroups()[0]->GetTotal();
+    EXPECT_EQ(frame.MessageText(), QString("Total: %1").arg(total));
+
+    frame.UndoAction()->trigger();
+    EXPECT_EQ(frame.MessageText(), "Ready");
+    EXPECT_EQ(frame.RedoAction()->text(), "&Redo Roll\tCtrl+Y");
+    EXPECT_TRUE(frame.RedoAction()->isEnabled());
+    EXPECT_EQ(frame.NewTray()->Document()->GetTitle(), "Rollpouch2");
+}
+
+TEST_F(MainFrameTest, RollsGoToTheRollLogAndTheOddsFollowTheActiveTray) {
+    EXPECT_EQ(frame.RollLogDock()->objectName(), "RollLogDock");
+    EXPECT_EQ(frame.RollLogAction()->text(), "Roll Log");
+    frame.show();
+    EXPECT_FALSE(frame.RollLogDock()->isVisible());
+    CSettings& settings = CRollpouchApp::Instance()->Settings();
+    settings.SetDelayRoll(0);
+    CTableView* view = frame.NewTray()->View();
+    view->AddDiceAtFreeSpot(20, 1);
+    view->GetDocument()->GetCurrentState().SelectAll();
+    const CRollLog& log = CDiceApp::Instance()->RollLog();
+    const int before = log.Count();
+    QStringList totals;
+    for (int i = 0; i < 2; ++i) {
+        view->RollAndShowTotal();
+        totals.append(frame.MessageText().mid(7)); // "Total: N"
+    }
+    ASSERT_EQ(log.Count(), before + 2);
+    const QRegularExpression entry(
+        R"(^\d\d:\d\d:\d\d  Rollpouch1\n  1d20: (\d+) = \1\n  Total: (\d+)$)");
+    for (int i = 0; i < 2; ++i) {
+        const QRegularExpressionMatch match = entry.match(log.EntryText(before + i));
+        ASSERT_TRUE(match.hasMatch()) << log.EntryText(before + i).toStdString();
+        EXPECT_EQ(match.captured(2), totals[i]);
+    }
+    settings.SetDelayRoll(CSettings::kDefaultDelayRoll);
+
+    EXPECT_EQ(frame.Action(cmd::kOdds)->shortcut(), QKeySequence("Ctrl+Shift+O"));
+    frame.Action(cmd::kOdds)->trigger();
+    ASSERT_TRUE(frame.OddsWindow() && frame.OddsWindow()->isVisible());
+    EXPECT_EQ(frame.OddsWindow()->SummaryText(), "1d20: mean 10.50, 1 to 20");
+    frame.NewTray();
+    frame.OddsWindow()->UpdateNow();
+    EXPECT_FALSE(frame.OddsWindow()->MessageText().isEmpty());
+    frame.CloseTray();
+    QCoreApplication::processEvents();
+    frame.OddsWindow()->UpdateNow();
+    EXPECT_EQ(frame.OddsWindow()->SummaryText(), "1d20: mean 10.50, 1 to 20");
+}
+
+TEST_F(MainFrameTest, AFileThatCannotBeOpenedIsReportedAndTheRestOpen) {
+    const QString good = Write("good.rlp", "Attack: 1d20+5\n");
+    Answer({QMessageBox::Ok});
+    EXPECT_EQ(frame.OpenTray(dir.filePath("missing.rlp")), nullptr);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains("missing.rlp")) << asked[0].toStdString();
+    CTableFrame* opened = frame.OpenTray(good);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->windowTitle(), "good.rlp");
+    EXPECT_EQ(frame.OpenTray(good), opened); // already open: activated
+    EXPECT_EQ(frame.TrayFrames().size(), 1);
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedTrayAsksAndAFailedSaveKeepsItOpen) {
+    frame.show();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    CTableFrame* tray = frame.OpenTray(Write("sub/a.rlp", ""));
+    ASSERT_NE(tray, nullptr);
+    tray->View()->AddDiceAtFreeSpot(4, 1);
+
+    Answer({QMessageBox::Cancel});
+    EXPECT_FALSE(tray->close());
+    EXPECT_EQ(asked.value(0), "Save changes to a.rlp?");
+
+    ASSERT_TRUE(QDir(dir.filePath("sub")).removeRecursively());
+    Answer({QMessageBox::Yes, QMessageBox::Ok}); // the save fails: its reason is shown
+    EXPECT_FALSE(frame.close());
+    ASSERT_EQ(asked.size(), 3);
+    EXPECT_TRUE(asked[2].startsWith("Cannot save")) << asked[2].toStdString();
+    EXPECT_EQ(frame.TrayFrames().size(), 1);
+
+    Answer({QMessageBox::No});
+    EXPECT_TRUE(tray->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.TrayFrames().isEmpty());
+}
+
+TEST_F(MainFrameTest, ATextBeingTypedWhenTheWindowClosesIsPartOfTheTray) {
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CTableFrame* tray = frame.OpenTray(Write("t.rlp", "Attack: 1d20\n"));
+    ASSERT_NE(tray, nullptr);
+    tray->View()->EditNewText({300, 200});
+    QTest::keyClicks(tray->View()->TitleEditor(), "Note");
+    Answer({QMessageBox::No});
+    EXPECT_TRUE(tray->close());
+    EXPECT_EQ(asked, QStringList({"Save changes to t.rlp?"}));
+}
+
+} // namespace
+} // namespace rp

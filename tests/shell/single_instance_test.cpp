@@ -1,0 +1,81 @@
+#include "gui_test_main.h"
+#include "single_instance.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace rp {
+namespace {
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    QString Name(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    QTemporaryDir dir;
+};
+
+TEST_F(SingleInstanceTest, ALaterStartHandsItsFilesToTheRunningOne) {
+    CSingleInstance running(Name("server"));
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy requests(&running, &CSingleInstance::OpenRequested);
+
+    // A request that claims more paths than it holds is dropped, harmlessly.
+    QLocalSocket hostile;
+    hostile.connectToServer(Name("server"));
+    ASSERT_TRUE(hostile.waitForConnected(1000));
+    QByteArray bad;
+    QDataStream(&bad, QIODevice::WriteOnly) << quint32{4} << quint32{0xFFFFFFFF};
+    hostile.write(bad);
+    hostile.flush();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return hostile.state() == QLocalSocket::UnconnectedState; }, 2000));
+    EXPECT_EQ(requests.size(), 0);
+
+    // Each later start waits for its answer, so it runs on a thread of its own.
+    for (const QStringList& files : {QStringList({"tray.rlp", "/home/ann/b.rlp"}), QStringList()}) {
+        bool served = false;
+        std::thread later([&] { served = CSingleInstance(Name("server")).HandToRunning(files); });
+        const bool received = requests.wait(5000);
+        later.join();
+        ASSERT_TRUE(received);
+        EXPECT_TRUE(served);
+    }
+    EXPECT_EQ(requests.at(0).at(0).toStringList(),
+              QStringList({QDir::current().absoluteFilePath("tray.rlp"), "/home/ann/b.rlp"}));
+    EXPECT_EQ(requests.at(1).at(0).toStringList(), QStringList());
+}
+
+TEST_F(SingleInstanceTest, NoAnswerInTimeMeansStartingNormally) {
+    // Nobody there at all.
+    EXPECT_FALSE(CSingleInstance(Name("nobody"), 200).HandToRunning({"a.rlp"}));
+
+    // A live instance that never answers: given up after the timeout, and
+    // its name is left alone.
+    QLocalServer hung;
+    ASSERT_TRUE(hung.listen(Name("hung")));
+    CSingleInstance late(Name("hung"), 200);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(late.HandToRunning({"a.rlp"}));
+    EXPECT_GE(clock.elapsed(), 150);
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_FALSE(late.Listen());
+
+    // A name left behind by an instance that is gone does not block a start.
+    QFile stale(Name("stale"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    CSingleInstance fresh(Name("stale"), 200);
+    EXPECT_FALSE(fresh.HandToRunning({}));
+    EXPECT_TRUE(fresh.Listen());
+}
+
+} // namespace
+} // namespace rp

@@ -1,0 +1,53 @@
+// Runs GUI test suites inside an application on the offscreen platform,
+// with settings in a temporary folder and sounds recorded instead of played.
+#include "dice_app.h"
+#include "gui_test_main.h"
+#include "roll_sound_player.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace rp::test {
+
+namespace {
+
+QStringList g_played;
+QString g_settingsFolder;
+
+class RecordingPlayer : public IRollSoundPlayer {
+public:
+    void Play(const QString& name) override { g_played.append(name); }
+};
+
+} // namespace
+
+QStringList TakePlayedSounds() {
+    QStringList played;
+    played.swap(g_played);
+    return played;
+}
+
+QString SettingsFolder() {
+    return g_settingsFolder;
+}
+
+int RunGuiTests(int argc, char** argv,
+                const std::function<std::unique_ptr<CDiceApp>(int&, char**)>& makeApp) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    if (!settings.isValid())
+        return 1;
+    // Never the real user's settings: both the XDG folder and Qt's own path.
+    qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    g_settingsFolder = settings.path();
+
+    const std::unique_ptr<CDiceApp> app = makeApp(argc, argv);
+    app->SetSoundPlayer(std::make_unique<RecordingPlayer>());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
+
+} // namespace rp::test
