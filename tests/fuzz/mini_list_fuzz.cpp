@@ -3,14 +3,6 @@
 //
 // Checked: the list order is a strict weak order over the labels (sorting
 // with it stays sorted and no label precedes itself).
-//
-// Known faults passed over with ROLLPOUCH_FUZZ_SKIP_KNOWN=1. Inputs not tried:
-// - notation that could make more than CDiceGroup::kMaxParsedDice dice (a
-//   group reading many notation children is not yet held to that cap, and
-//   choosing the ignored dice is quadratic), so that slow inputs do not
-//   stall a run;
-// - a multiplier of 2^16 or more (a group total past the 64-bit range
-//   overflows when the group modifier is added).
 #include "fuzz_support.h"
 #include "mini_list.h"
 #include "random_source.h"
@@ -20,9 +12,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace rp;
     const std::string_view text = fuzz::AsText(data, size);
-    if (fuzz::SkipKnownFaults() &&
-        (fuzz::TrayDiceBound(text) > CDiceGroup::kMaxParsedDice || fuzz::HasHugeMultiplier(text)))
-        return 0;
     random_source::Seed(1);
     std::vector<std::string> labels;
     for (const auto& group : ReadMiniGroupsFromText(text)) {
