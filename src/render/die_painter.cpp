@@ -72,8 +72,9 @@ bool CDiePainter::Load(pugi::xml_node element) {
         return false;
     x = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@x")));
     y = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@y")));
+    // A name of only white space is no name: written, it would read back as none.
     const QString color = QString::fromStdString(xml::SelectText(element, "color"));
-    if (!color.isEmpty())
+    if (!color.trimmed().isEmpty())
         SetColor(color);
     return CDie::Load(element);
 }
