@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
         }
     }
     std::sort(inputs.begin(), inputs.end());
+    std::size_t passedOver = 0;
     for (const fs::path& path : inputs) {
         std::ifstream file(path, std::ios::binary);
         if (!file) {
@@ -35,9 +36,11 @@ int main(int argc, char** argv) {
         }
         const std::string bytes{std::istreambuf_iterator<char>(file), {}};
         std::fprintf(stderr, "%s\n", path.c_str());
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        // -1: the target passes over such inputs.
+        passedOver += LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             bytes.size()) == -1;
     }
-    std::printf("replayed %zu inputs\n", inputs.size());
+    std::printf("replayed %zu inputs, %zu passed over\n", inputs.size(), passedOver);
     // An empty corpus would test nothing.
     return inputs.empty() ? 1 : 0;
 }
