@@ -238,7 +238,9 @@ QPoint CDocState::Normalize() {
 }
 
 void CDocState::ArrangeInRows(int viewWidth) {
-    int x = 10, y = 10, nextRow = 10;
+    // 64-bit: rows of very tall groups may add up past the int range; each
+    // entity then stops at the edge of the position range.
+    long long x = 10, y = 10, nextRow = 10;
     bool first = true;
     for (const auto& entity : entities) {
         const CRect bounds = entity->GetBoundingRect();
@@ -247,7 +249,7 @@ void CDocState::ArrangeInRows(int viewWidth) {
             y = nextRow;
         }
         first = false;
-        entity->Offset(x - bounds.left, y - bounds.top);
+        entity->Offset(SaturatedInt(x - bounds.left), SaturatedInt(y - bounds.top));
         x += bounds.Width() + 20;
         nextRow = std::max(nextRow, y + bounds.Height() + 10);
     }

@@ -30,13 +30,24 @@ void CDiceGroup::TakeDice(CDiceGroup& other) {
     other.dice.clear();
 }
 
-bool CDiceGroup::LoadDie(pugi::xml_node element, CDie** dieOut) {
+namespace {
+
+// Whether an element is a die the group reads: a "die" with a side count.
+// A count of 0 counts only when written as a number: dice notation such as
+// "3d" makes such dice, and a saved tray keeps them.
+bool IsDieElement(pugi::xml_node element) {
     if (std::string_view(element.name()) != "die")
         return false;
-    const int sideCount = ReadInt(xml::AttributeText(element, "sideCount"));
-    if (sideCount == 0)
+    const std::string_view text = xml::AttributeText(element, "sideCount");
+    return ReadInt(text) != 0 || text.find_first_of("0123456789") != std::string_view::npos;
+}
+
+} // namespace
+
+bool CDiceGroup::LoadDie(pugi::xml_node element, CDie** dieOut) {
+    if (!IsDieElement(element))
         return false;
-    std::unique_ptr<CDie> die = CreateDie(sideCount);
+    std::unique_ptr<CDie> die = CreateDie(ReadInt(xml::AttributeText(element, "sideCount")));
     if (!die || !die->Load(element))
         return false;
     if (dieOut)
@@ -47,9 +58,7 @@ bool CDiceGroup::LoadDie(pugi::xml_node element, CDie** dieOut) {
 
 bool CDiceGroup::LoadDieWithin(pugi::xml_node element, CDiceBudget* budget) {
     // Only an element LoadDie would take asks the budget for a die.
-    const bool isDie = std::string_view(element.name()) == "die" &&
-                       ReadInt(xml::AttributeText(element, "sideCount")) != 0;
-    if (!isDie || (budget && budget->Grant(1) == 0))
+    if (!IsDieElement(element) || (budget && budget->Grant(1) == 0))
         return false;
     return LoadDie(element);
 }

@@ -16,6 +16,12 @@ int CDie::FaceFor(int sideCount, int r) {
     return static_cast<int>(std::int64_t{sideCount} * r / 32768 + 1);
 }
 
+bool CDie::CanShow(int sideCount, int face) {
+    if (sideCount >= 1)
+        return face >= 1 && face <= sideCount;
+    return face <= 1 && face >= FaceFor(sideCount, 32767);
+}
+
 int CDie::Roll() {
     rawResult = FaceFor(sideCount, random_source::Draw());
     return GetValue();
@@ -43,7 +49,7 @@ bool CDie::Load(pugi::xml_node element) {
     modifier = ReadInt(xml::AttributeText(element, "modifier"));
     multiplier.Parse(xml::AttributeText(element, "multiplier"));
     const int stored = ReadInt(xml::AttributeText(element, "rawResult"));
-    if (stored < 1 || stored > sideCount)
+    if (!CanShow(sideCount, stored))
         Roll();
     else
         rawResult = stored;

@@ -21,8 +21,12 @@ public:
     // Writes the die's attributes into an element named "die"; false (and
     // nothing written) for any other element.
     virtual bool Save(pugi::xml_node element, bool writeRawResult) const;
-    // Reads a "die" element; a stored face out of range is rolled again.
+    // Reads a "die" element; a stored face the die cannot show is rolled again.
     virtual bool Load(pugi::xml_node element);
+    // Whether a die of this many sides can show the face: 1..sideCount, or,
+    // below one side (only dice notation makes such dice), the faces its
+    // rolls give, so that a saved one reopens as it was.
+    static bool CanShow(int sideCount, int face);
 
     // Draws a new face and returns the value.
     int Roll();

@@ -27,42 +27,70 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 } // namespace
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at p (1 for ASCII), or 0.
+int SequenceLength(const std::uint8_t* p, const std::uint8_t* end) {
+    const std::uint8_t b = *p;
+    if (b < 0x80)
+        return 1;
+    int length = 0;
+    std::uint8_t low = 0x80, high = 0xBF; // allowed range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        if (b == 0xE0)
+            low = 0xA0;
+        else if (b == 0xED)
+            high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        if (b == 0xF0)
+            low = 0x90;
+        else if (b == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (end - p < length || p[1] < low || p[1] > high)
+        return 0;
+    for (int i = 2; i < length; ++i)
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+} // namespace
+
 bool IsValidUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p < end) {
-        const std::uint8_t b = *p;
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
-        int length = 0;
-        std::uint8_t low = 0x80, high = 0xBF; // allowed range of the second byte
-        if (b >= 0xC2 && b <= 0xDF) {
-            length = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3;
-            if (b == 0xE0)
-                low = 0xA0;
-            else if (b == 0xED)
-                high = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4;
-            if (b == 0xF0)
-                low = 0x90;
-            else if (b == 0xF4)
-                high = 0x8F;
-        } else {
+        const int length = SequenceLength(p, end);
+        if (length == 0)
             return false;
-        }
-        if (end - p < length || p[1] < low || p[1] > high)
-            return false;
-        for (int i = 2; i < length; ++i)
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
         p += length;
     }
     return true;
+}
+
+std::string ToValidUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto* end = p + bytes.size();
+    std::string out;
+    out.reserve(bytes.size());
+    while (p < end) {
+        const int length = SequenceLength(p, end);
+        if (length == 0) {
+            AppendUtf8(out, 0xFFFD);
+            ++p;
+        } else {
+            out.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
+            p += length;
+        }
+    }
+    return out;
 }
 
 std::string DecodeFileText(std::string_view bytes) {

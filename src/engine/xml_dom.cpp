@@ -69,24 +69,42 @@ bool IsForbidden(char c) {
     return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
-// Takes the control characters XML 1.0 forbids out of every value.
-class CForbiddenCharacterRemover : public pugi::xml_tree_walker {
+// Takes the control characters XML 1.0 forbids out of every value, and
+// replaces bytes that are not UTF-8 (a character reference past U+10FFFF or
+// to a surrogate decodes to such bytes): a written tray is always UTF-8, so
+// it never reads back as Windows-1252. Text content also gets the line ends
+// a reader would make of it, as a carriage return there is written as it is.
+class CTextCleaner : public pugi::xml_tree_walker {
 public:
     bool for_each(pugi::xml_node& node) override {
         for (pugi::xml_attribute attribute : node.attributes())
-            if (HasForbidden(attribute.value()))
+            if (NeedsCleaning(attribute.value()))
                 attribute.set_value(Clean(attribute.value()).c_str());
-        if (const std::string_view value = node.value(); HasForbidden(value))
-            node.text().set(Clean(value).c_str());
+        if (const std::string_view value = node.value();
+            NeedsCleaning(value) || value.find('\r') != std::string_view::npos) {
+            node.text().set(WithLineFeeds(Clean(value)).c_str());
+        }
         return true;
     }
 
 private:
-    static bool HasForbidden(std::string_view text) {
-        return std::any_of(text.begin(), text.end(), IsForbidden);
+    static bool NeedsCleaning(std::string_view text) {
+        return std::any_of(text.begin(), text.end(), IsForbidden) || !IsValidUtf8(text);
+    }
+    // CR LF and a lone CR become LF.
+    static std::string WithLineFeeds(const std::string& text) {
+        std::string out;
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\r')
+                out += text[i];
+            else if (i + 1 == text.size() || text[i + 1] != '\n')
+                out += '\n';
+        }
+        return out;
     }
     static std::string Clean(std::string_view text) {
-        std::string clean(text);
+        std::string clean = ToValidUtf8(text);
         std::erase_if(clean, IsForbidden);
         return clean;
     }
@@ -95,8 +113,8 @@ private:
 } // namespace
 
 std::string CXmlDocument::Serialize() {
-    CForbiddenCharacterRemover remover;
-    document.traverse(remover);
+    CTextCleaner cleaner;
+    document.traverse(cleaner);
     std::ostringstream out;
     document.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     return out.str();

@@ -27,7 +27,9 @@ public:
     pugi::xml_node CreateRoot(const char* name);
     // The XML text without declaration and without white space between tags.
     // Control characters XML does not allow (all but tab, line feed and
-    // carriage return) are left out of every value.
+    // carriage return) are left out of every value, bytes that are not UTF-8
+    // become U+FFFD, and text content gets the line feeds a reader makes of
+    // carriage returns.
     std::string Serialize();
 
 private:

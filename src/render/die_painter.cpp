@@ -72,8 +72,11 @@ bool CDiePainter::Load(pugi::xml_node element) {
         return false;
     x = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@x")));
     y = ClampTrayPosition(ReadInt(xml::SelectText(element, "position/@y")));
-    const QString color = QString::fromStdString(xml::SelectText(element, "color"));
-    if (!color.isEmpty())
+    // Without the control characters a written tray leaves out, and of more
+    // than white space: otherwise it would not read back as the same name.
+    QString color = QString::fromStdString(xml::SelectText(element, "color"));
+    color.removeIf([](QChar c) { return c < u' ' && c != u'\t' && c != u'\n' && c != u'\r'; });
+    if (!color.trimmed().isEmpty())
         SetColor(color);
     return CDie::Load(element);
 }

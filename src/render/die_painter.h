@@ -56,9 +56,10 @@ public:
         x = newX;
         y = newY;
     }
+    // Moves stay within the tray's position range, as reads do.
     void Offset(int dx, int dy) {
-        x += dx;
-        y += dy;
+        x = ClampTrayPosition(SaturatedInt(0LL + x + dx));
+        y = ClampTrayPosition(SaturatedInt(0LL + y + dy));
     }
     bool HitTest(QPoint point) const { return GetBoundingRect().Contains(point); }
     bool HasLabels() const;

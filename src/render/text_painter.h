@@ -16,9 +16,10 @@ public:
     void Draw(QPainter& dc) const override;
     // A grey ghost of the text.
     void DrawDragImage(QPainter& dc, int dx, int dy) const override;
+    // Moves stay within the tray's position range, as reads do.
     void Offset(int dx, int dy) override {
-        x += dx;
-        y += dy;
+        x = ClampTrayPosition(SaturatedInt(0LL + x + dx));
+        y = ClampTrayPosition(SaturatedInt(0LL + y + dy));
     }
     CRect GetBoundingRect() const override { return GetBodyRect(); }
     CRect GetBodyRect() const override;

@@ -55,7 +55,7 @@ TEST_F(TrayXmlTest, GroupFormsTheReaderAccepts) {
 	<dicegroup title="Attack" modifier="9"><die sideCount="20" multiplier="1" modifier="1;2;3"/></dicegroup>
 	<dicegroup modifier="4" title="Text">2d6+1</dicegroup>
 	<dicegroup title="Split">1d4/2d8</dicegroup>
-	<dicegroup title="Lost"><die sideCount="0"/></dicegroup>
+	<dicegroup title="Lost"><die sideCount="x"/></dicegroup>
 	<other/>
 </dicegroups>)",
                       false, true);

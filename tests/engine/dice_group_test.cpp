@@ -303,7 +303,7 @@ TEST(DiceGroup, LoadReadsDiceAndNotationChildren) {
     doc.load_string(R"(<dicegroups>
         <dicegroup ignoreCount="1" modifier="-2" multiplier="1/2" title="Mixed">
           <die modifier="1" multiplier="1" sideCount="8" rawResult="3"/>2d6
-          <die sideCount="0" rawResult="1"/>
+          <die sideCount="none" rawResult="1"/>
           <position x="1" y="2"/>
         </dicegroup>
         <dicegroup modifier="4"><die sideCount="6" rawResult="5" multiplier="1"/></dicegroup>
@@ -354,6 +354,27 @@ TEST(DiceGroup, SaveElementWritesTheGroupAndItsDice) {
     ASSERT_TRUE(back.Load(element));
     EXPECT_EQ(back.GetTitle(), group.GetTitle());
     EXPECT_EQ(back.GetDescription(), "1/2x2d6, ignore lowest 1");
+}
+
+TEST(DiceGroup, DiceOfNoSidesFromNotationReopenAsSaved) {
+    // "3d" makes dice of 0 sides, "4-6" dice of -6 sides: both must survive a
+    // save, faces included, on every seed.
+    for (const char* notation : {"3d", "4-6", "2d-100"}) {
+        for (unsigned seed = 1; seed <= 20; ++seed) {
+            random_source::Seed(seed);
+            CDiceGroup group;
+            ASSERT_TRUE(group.ParseNotation(notation));
+            pugi::xml_document doc;
+            CDiceGroup back;
+            ASSERT_TRUE(back.Load(group.SaveElement(doc, true))) << notation;
+            ASSERT_EQ(back.GetCount(), group.GetCount()) << notation;
+            for (int i = 0; i < group.GetCount(); ++i) {
+                EXPECT_EQ(back.Dice()[i]->GetSideCount(), group.Dice()[i]->GetSideCount());
+                EXPECT_EQ(back.Dice()[i]->GetRawResult(), group.Dice()[i]->GetRawResult())
+                    << notation << " seed " << seed;
+            }
+        }
+    }
 }
 
 } // namespace

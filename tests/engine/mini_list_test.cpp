@@ -51,7 +51,7 @@ TEST(MiniList, ReadsOneSlotPerChildOfTheRoot) {
 	<text value="Round 1"><position x="20" y="200"/></text>
 	<dicegroup title="split">2d6/1d4</dicegroup>
 	<dicegroup title="no multiplier" modifier="2">3d6</dicegroup>
-	<dicegroup title="a"><die sideCount="0"/></dicegroup>
+	<dicegroup title="a"><die sideCount=""/></dicegroup>
 </dicegroups>)");
     EXPECT_EQ(Labels(groups), (std::vector<std::string>{"b (1d6)", "<empty>", "split (0x1d4+2d6)",
                                                         "no multiplier (0x3d6+2)", "<empty>"}));

@@ -25,6 +25,21 @@ TEST(TextCodec, Utf8IsKeptAndAnythingElseIsWindows1252) {
     EXPECT_EQ(DecodeFileText("\x81 1"), "\xC2\x81 1");
 }
 
+TEST(XmlDom, SerializedTextIsUtf8AndReadsBackAsWritten) {
+    EXPECT_EQ(ToValidUtf8("a\xF4\x90\x80\x80\xC3\xA9\xE2\x82"),
+              "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA9\xEF\xBF\xBD\xEF\xBF\xBD");
+    // Character references past Unicode and to carriage returns, in text
+    // content and in an attribute.
+    xml::CXmlDocument document;
+    ASSERT_TRUE(document.ParseText("<a t=\"&#x110000;&#13;\">&#xD800;\xC3\xA9 x&#13;&#10;y&#13;z</a>"));
+    const std::string written = document.Serialize();
+    EXPECT_TRUE(IsValidUtf8(written));
+    xml::CXmlDocument again;
+    ASSERT_TRUE(again.ParseText(written));
+    EXPECT_EQ(again.Serialize(), written);
+    EXPECT_STREQ(again.Root().child_value(), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA9 x\ny\nz");
+}
+
 TEST(TextCodec, AWindowsTrayReadsWithItsAccents) {
     const auto groups = ReadMiniGroupsFromText("<dicegroup title=\"D\xE9g\xE2ts\">2d6</dicegroup>");
     ASSERT_EQ(groups.size(), 1u);

@@ -1,0 +1,142 @@
+// A tray text read as a file is opened (then arranged in rows when anything
+// lies at negative coordinates, as the document does) and written as a save;
+// read as a paste and written as a copy. Each written text is read and
+// written once more the same way.
+//
+// Checked: the second save repeats the first. The second copy repeats the
+// first with its entities in reverse order: a paste puts what it reads at
+// the front one entity after the other.
+//
+// Texts that could make more than kMaxDice dice are passed over: the caps on
+// dice are tested on their own (and by the notation target), and a run is
+// meant to spend its time on what reading and writing do with the text, not
+// on making thousands of dice per input.
+#include "die_painter.h"
+#include "die_picture.h"
+#include "doc_state.h"
+#include "fuzz_support.h"
+#include "random_source.h"
+#include "xml_dom.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using namespace rp;
+
+// The width a tray is arranged in when no view is open.
+constexpr int kViewWidth = 1000;
+
+std::string ToStd(const QByteArray& bytes) {
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+constexpr int kMaxDice = 50;
+
+// At least as many dice as the text could make: every number outside the
+// tags counts as a count (no term makes more than kMaxTermDice) unless it
+// follows a "d" (a side count), every "d" and every "<die" as one die more.
+// Tags (in a text that is XML), spaces and brackets are passed over without
+// ending a number, as the reader joins the text around tags and notation
+// drops the others.
+int DiceBound(std::string_view text) {
+    const bool isXml = xml::CXmlDocument().ParseText(text);
+    long long bound = 0, number = 0;
+    bool inTag = false, sides = false;
+    for (std::size_t i = 0; i < text.size() && bound <= kMaxDice; ++i) {
+        const char c = text[i];
+        if (inTag) {
+            inTag = c != '>';
+        } else if (c == '<' && isXml) {
+            inTag = text.substr(i, 9) != "<![CDATA[";
+            bound += text.substr(i, 4) == "<die";
+        } else if (c >= '0' && c <= '9') {
+            if (!sides)
+                number = std::min<long long>(number * 10 + (c - '0'), CDiceGroup::kMaxTermDice);
+        } else if (c != ' ' && c != '(' && c != ')') {
+            bound += number;
+            number = 0;
+            sides = c == 'd' || c == 'D';
+            bound += sides;
+        }
+    }
+    return static_cast<int>(std::min<long long>(bound + number, kMaxDice + 1));
+}
+
+std::string OpenAndSave(std::string_view text) {
+    CDocState state;
+    state.ReadTrayXml(text, false, true);
+    const CRect extent = state.GetExtent();
+    if (extent.left < 0 || extent.top < 0)
+        state.ArrangeInRows(kViewWidth);
+    return ToStd(state.WriteTrayXml(true, false, true));
+}
+
+std::string PasteAndCopy(std::string_view text) {
+    CDocState state;
+    state.PasteText(text, std::nullopt);
+    return ToStd(state.WriteTrayXml(false, true, false));
+}
+
+// The laid-out text with its entities in reverse order: each starts on a
+// line that opens an element one level deep; the last line closes the root.
+std::string ReverseEntities(const std::string& text) {
+    std::vector<std::size_t> starts;
+    for (std::size_t at = text.find("\n\t<"); at != std::string::npos;
+         at = text.find("\n\t<", at + 1))
+        if (at + 3 < text.size() && text[at + 3] != '/')
+            starts.push_back(at + 1);
+    if (starts.empty())
+        return text;
+    const std::size_t footer = text.rfind('\n') + 1;
+    std::string reversed = text.substr(0, starts.front());
+    for (std::size_t i = starts.size(); i-- > 0;)
+        reversed.append(text, starts[i],
+                        (i + 1 < starts.size() ? starts[i + 1] : footer) - starts[i]);
+    return reversed + text.substr(footer);
+}
+
+void CheckRoundTrip(const char* use, std::string (*readAndWrite)(std::string_view),
+                    bool reversesEntities, std::string_view input) {
+    const std::string first = readAndWrite(input);
+    std::string second = readAndWrite(first);
+    if (reversesEntities)
+        second = ReverseEntities(second);
+    if (second != first)
+        fuzz::Fail(use, first, second);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tray_xml_fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    // With the pictures, dice are measured by their pictures and sample their
+    // label colours. All are kept loaded, so no input pays for decoding them.
+    CDiePainter::SetImagesFolder(QStringLiteral(ROLLPOUCH_IMAGES_DIR));
+    static std::vector<DiePicturePtr> pictures;
+    const QDir images(QStringLiteral(ROLLPOUCH_IMAGES_DIR));
+    for (const QString& colour : images.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const int sides : {4, 6, 8, 10, 12, 20, 100})
+            if (auto picture = LoadColourPicture(images.path(), colour, sides); picture && *picture)
+                pictures.push_back(std::move(*picture));
+    if (pictures.empty())
+        fuzz::Fail("no die pictures in " ROLLPOUCH_IMAGES_DIR);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzz::AsText(data, size);
+    if (DiceBound(text) > kMaxDice)
+        return -1; // not kept in the corpus
+    random_source::Seed(1);
+    CheckRoundTrip("a saved tray reads back as another", OpenAndSave, false, text);
+    CheckRoundTrip("a copied tray pastes back as another", PasteAndCopy, true, text);
+    return 0;
+}
