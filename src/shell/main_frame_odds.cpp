@@ -23,6 +23,10 @@ void CMainFrame::CreateOddsAndRollLog() {
     auto* logView = new CRollLogView(&CDiceApp::Instance()->RollLog(), rollLogDock);
     logView->setContentsMargins(6, 0, 6, 6);
     rollLogDock->setWidget(logView);
+    // The log sits under the trays only: the die bar keeps its full height
+    // on either side.
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
     addDockWidget(Qt::BottomDockWidgetArea, rollLogDock);
     rollLogDock->hide();
     RollLogAction()->setStatusTip(tr("Show or hide the log of this session's rolls"));
