@@ -17,4 +17,13 @@ inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
 // Ends the run with what went wrong: the fuzzer keeps the input that did it.
 [[noreturn]] void Fail(const char* what, std::string_view first = {}, std::string_view second = {});
 
+// The most dice the targets that read whole trays try a text with: the caps
+// and the cost of thousands of dice are tested elsewhere, and a run is meant
+// to spend its time on the text.
+inline constexpr int kMaxDice = 50;
+
+// Whether reading the text as a tray (XML or plain lines) could make more
+// than `limit` dice.
+bool CouldMakeMoreDice(std::string_view text, int limit);
+
 } // namespace rp::fuzz

@@ -7,7 +7,7 @@
 // first with its entities in reverse order: a paste puts what it reads at
 // the front one entity after the other.
 //
-// Texts that could make more than kMaxDice dice are passed over: the caps on
+// Texts that could make more than fuzz::kMaxDice dice are passed over: the caps on
 // dice are tested on their own (and by the notation target), and a run is
 // meant to spend its time on what reading and writing do with the text, not
 // on making thousands of dice per input.
@@ -16,7 +16,6 @@
 #include "doc_state.h"
 #include "fuzz_support.h"
 #include "random_source.h"
-#include "xml_dom.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -32,38 +31,6 @@ constexpr int kViewWidth = 1000;
 
 std::string ToStd(const QByteArray& bytes) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-constexpr int kMaxDice = 50;
-
-// At least as many dice as the text could make: every number outside the
-// tags counts as a count (no term makes more than kMaxTermDice) unless it
-// follows a "d" (a side count), every "d" and every "<die" as one die more.
-// Tags (in a text that is XML), spaces and brackets are passed over without
-// ending a number, as the reader joins the text around tags and notation
-// drops the others.
-int DiceBound(std::string_view text) {
-    const bool isXml = xml::CXmlDocument().ParseText(text);
-    long long bound = 0, number = 0;
-    bool inTag = false, sides = false;
-    for (std::size_t i = 0; i < text.size() && bound <= kMaxDice; ++i) {
-        const char c = text[i];
-        if (inTag) {
-            inTag = c != '>';
-        } else if (c == '<' && isXml) {
-            inTag = text.substr(i, 9) != "<![CDATA[";
-            bound += text.substr(i, 4) == "<die";
-        } else if (c >= '0' && c <= '9') {
-            if (!sides)
-                number = std::min<long long>(number * 10 + (c - '0'), CDiceGroup::kMaxTermDice);
-        } else if (c != ' ' && c != '(' && c != ')') {
-            bound += number;
-            number = 0;
-            sides = c == 'd' || c == 'D';
-            bound += sides;
-        }
-    }
-    return static_cast<int>(std::min<long long>(bound + number, kMaxDice + 1));
 }
 
 std::string OpenAndSave(std::string_view text) {
@@ -133,7 +100,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = fuzz::AsText(data, size);
-    if (DiceBound(text) > kMaxDice)
+    if (fuzz::CouldMakeMoreDice(text, fuzz::kMaxDice))
         return -1; // not kept in the corpus
     random_source::Seed(1);
     CheckRoundTrip("a saved tray reads back as another", OpenAndSave, false, text);
