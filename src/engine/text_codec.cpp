@@ -25,10 +25,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // The length of the well-formed UTF-8 sequence at p (1 for ASCII), or 0.
 int SequenceLength(const std::uint8_t* p, const std::uint8_t* end) {
     const std::uint8_t b = *p;
