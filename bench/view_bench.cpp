@@ -1,5 +1,6 @@
 // The tray view on the offscreen platform: a full repaint of a 1920 x 1080
-// viewport, and one frame of dragging the whole selection.
+// viewport, one frame of dragging the whole selection, and a die-bar click
+// on a tall tray.
 #include "table_doc.h"
 #include "table_view.h"
 #include "thousand_dice.h"
@@ -52,6 +53,25 @@ void BM_DragFrame(benchmark::State& state) {
     tray.Send(QEvent::MouseButtonRelease, grip);
 }
 BENCHMARK(BM_DragFrame)->Unit(benchmark::kMillisecond);
+
+// A die-bar click on a tray whose one group of 1,000 dice, ten across and
+// a hundred down, spans the view's width: the free spot is below it.
+void BM_ClickAddsBelowATallGroup(benchmark::State& state) {
+    CTableDoc doc;
+    auto group = std::make_unique<CDiceGroupPainter>();
+    for (int d = 0; d < 1000; ++d)
+        group->AddNewDie(6, "Light Gray", 65 + (d % 10) * 110, 65 + (d / 10) * 110);
+    doc.GetCurrentState().AddBack(std::move(group));
+    CTableView view(&doc);
+    view.viewport()->resize(1100, 800);
+    view.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        view.AddDiceAtFreeSpot(6, 1);
+        doc.Undo(1);
+    }
+}
+BENCHMARK(BM_ClickAddsBelowATallGroup)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace rp

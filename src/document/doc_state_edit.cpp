@@ -88,6 +88,9 @@ void CDocState::DeleteSelected() {
 
 QPoint CDocState::MoveSelected(QPoint start, QPoint end) {
     const auto selected = GetSelectedEntities();
+    // Nothing to move: no step (a merge would rebuild the target alone).
+    if (selected.empty())
+        return QPoint(0, 0);
     const auto groups = GetSelectedGroups();
     CDiceGroupPainter* target = GroupAt(end);
     if (target && !target->IsSelected() && selected.size() == groups.size()) {

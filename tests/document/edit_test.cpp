@@ -68,6 +68,11 @@ TEST_F(EditTest, AddDiceAsNewGroupsOrOntoAGroup) {
 TEST_F(EditTest, MoveOrMergeOnDrop) {
     CDiceGroupPainter* b = AddGroup({{300, 100}}, "B");
     CDiceGroupPainter* a = AddGroup({{100, 300}, {170, 300}}, "A", 2);
+    // Nothing selected: no step, and the group under the drop stays as it is.
+    b->SetIgnoreCount(1);
+    state.MoveSelected(QPoint(100, 300), QPoint(300, 100));
+    EXPECT_EQ(state.GetLabel(), "");
+    EXPECT_EQ(Groups()[0]->GetIgnoreCount(), 1);
     a->SetSelected(true);
     state.MoveSelected(QPoint(100, 300), QPoint(300, 100));
     EXPECT_EQ(state.GetLabel(), "Group");
