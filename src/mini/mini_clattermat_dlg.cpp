@@ -4,7 +4,7 @@
 
 namespace rp {
 
-CMiniClattermatDlg::CMiniClattermatDlg(const IMiniTraySource& source, const QIcon& updateIcon,
+CMiniClattermatDlg::CMiniClattermatDlg(IMiniTraySource& source, const QIcon& updateIcon,
                                        const QIcon& rollIcon)
     : CMiniClattermat(QStringLiteral("MiniWindowPos")), source(source),
       updateAction(new QAction(updateIcon, tr("Update Contents from Current Document"), this)),

@@ -13,8 +13,9 @@ namespace rp {
 class IMiniTraySource {
 public:
     virtual ~IMiniTraySource() = default;
-    // Every entity of the tray as XML, with the dice's results.
-    virtual QByteArray GetTrayXml() const = 0;
+    // Every entity of the tray as XML, with the dice's results; what its
+    // editors hold is committed first.
+    virtual QByteArray GetTrayXml() = 0;
     // The tray's title as its window shows it, modified mark included.
     virtual QString GetTrayTitle() const = 0;
     // The tray's name without the mark, for the roll log.
@@ -32,8 +33,7 @@ public:
     static constexpr int kRollSelected = 36502;
 
     // The toolbar's pictures come from the caller, which keeps them.
-    CMiniClattermatDlg(const IMiniTraySource& source, const QIcon& updateIcon,
-                       const QIcon& rollIcon);
+    CMiniClattermatDlg(IMiniTraySource& source, const QIcon& updateIcon, const QIcon& rollIcon);
 
     // Refills the list from the tray and names the window after it.
     void UpdateFromDocument();
@@ -43,7 +43,7 @@ public:
     QAction* RollAction() const { return rollAction; }
 
 private:
-    const IMiniTraySource& source;
+    IMiniTraySource& source;
     QString resourceCaption;
     QAction* updateAction;
     QAction* rollAction;

@@ -36,6 +36,15 @@ std::optional<quint32> ParseUIntText(const QString& text) {
     return static_cast<quint32>(value);
 }
 
+bool IsFractionText(const QString& text) {
+    const QStringList parts = text.split(u'/');
+    if (parts.size() == 1)
+        return ParseIntText(parts[0]).has_value();
+    const std::optional<int> denominator =
+        parts.size() == 2 ? ParseIntText(parts[1]) : std::nullopt;
+    return ParseIntText(parts[0]) && denominator && *denominator != 0;
+}
+
 bool ExchangeInt(QLineEdit* field, int& value) {
     const std::optional<int> read = ParseIntText(field->text());
     if (!read) {

@@ -20,6 +20,10 @@ std::optional<int> ParseIntText(const QString& text);
 // 32-bit range read as its largest value.
 std::optional<quint32> ParseUIntText(const QString& text);
 
+// An integer, or an integer, "/" and a non-zero integer; a sign on each and
+// blanks around each allowed.
+bool IsFractionText(const QString& text);
+
 // "Please enter an integer." when the field holds no integer.
 bool ExchangeInt(QLineEdit* field, int& value);
 // "Please enter a positive integer." when the field holds no unsigned

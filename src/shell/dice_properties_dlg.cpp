@@ -36,9 +36,17 @@ bool CDicePropertiesDlg::UpdateData(bool save) {
         modifierEdit->setText(QString::number(modifier));
         return true;
     }
-    // The texts are always taken, so a bad modifier never costs a typed title.
+    // The title is always taken, so a bad number never costs a typed title.
     title = titleEdit->text();
-    multiplierText = multiplierEdit->text();
+    // A multiplier left as it opened (empty for differing groups) is not
+    // checked; a mistyped one would silently read as 0.
+    const QString multiplier = multiplierEdit->text();
+    if (multiplier != multiplierText && !IsFractionText(multiplier)) {
+        RejectField(multiplierEdit,
+                    QStringLiteral("Please enter a fraction such as 1, 1/2 or 3/2."));
+        return false;
+    }
+    multiplierText = multiplier;
     return ExchangeInt(modifierEdit, modifier);
 }
 

@@ -24,7 +24,8 @@ CFlatSpinButtonCtrl::CFlatSpinButtonCtrl(QLineEdit* buddy, QWidget* parent)
     setMouseTracking(true);
     connect(&repeat, &QTimer::timeout, this, [this] {
         repeat.setInterval(kRepeatMs);
-        if (held)
+        // Paused while the pointer is off the arrow, as a system up-down does.
+        if (held && OnHeldArrow())
             Step(lastDelta);
     });
 }
@@ -49,6 +50,16 @@ CRect CFlatSpinButtonCtrl::UpperHalf() const {
 
 CRect CFlatSpinButtonCtrl::LowerHalf() const {
     return CRect{0, height() / 2, width(), height()};
+}
+
+bool CFlatSpinButtonCtrl::OnHeldArrow() const {
+    return (lastDelta > 0 ? UpperHalf() : LowerHalf()).Contains(pointer);
+}
+
+void CFlatSpinButtonCtrl::StopRepeat() {
+    held = false;
+    repeat.stop();
+    update();
 }
 
 void CFlatSpinButtonCtrl::paintEvent(QPaintEvent*) {
@@ -86,15 +97,15 @@ void CFlatSpinButtonCtrl::mousePressEvent(QMouseEvent* event) {
 }
 
 void CFlatSpinButtonCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    held = false;
-    repeat.stop();
-    update();
+    if (event->button() == Qt::LeftButton)
+        StopRepeat();
 }
 
 void CFlatSpinButtonCtrl::mouseMoveEvent(QMouseEvent* event) {
     pointer = event->position().toPoint();
+    // A release that went to another window leaves the button up.
+    if (held && !event->buttons().testFlag(Qt::LeftButton))
+        StopRepeat();
     update();
 }
 
@@ -105,6 +116,17 @@ void CFlatSpinButtonCtrl::enterEvent(QEnterEvent*) {
 void CFlatSpinButtonCtrl::leaveEvent(QEvent*) {
     buddy->update();
     update();
+}
+
+void CFlatSpinButtonCtrl::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    StopRepeat();
+}
+
+void CFlatSpinButtonCtrl::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        StopRepeat();
 }
 
 } // namespace rp

@@ -37,10 +37,16 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     CRect UpperHalf() const;
     CRect LowerHalf() const;
+    // The held arrow is under the pointer: only then does it repeat.
+    bool OnHeldArrow() const;
+    // The button is up (or its release went elsewhere): no more repeats.
+    void StopRepeat();
 
     QLineEdit* buddy;
     const ColorValue baseColour = Rgb(0, 0, 0);

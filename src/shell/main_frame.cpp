@@ -187,10 +187,12 @@ void CMainFrame::ActiveTrayChanged() {
         if (const CTableView* view = frame->View())
             following.append(connect(view->TitleEditor(), &QLineEdit::selectionChanged, commands,
                                      &CCommands::UpdateAll));
-        // Queued: the MDI area writes its own caption for a maximised window
-        // when the tray's title or the window's state changes; ours follows.
-        following.append(connect(followed, &CTableDoc::titleChanged, this,
-                                 &CMainFrame::UpdateCaption, Qt::QueuedConnection));
+        // The MDI area writes its own caption for a maximised window when
+        // the tray window's title changes; ours follows at once (a roll
+        // repaints before queued calls run), after the window's own handler.
+        following.append(
+            connect(followed, &CTableDoc::titleChanged, this, &CMainFrame::UpdateCaption));
+        // Queued: after the MDI area's caption for the window's new state.
         following.append(connect(frame, &QMdiSubWindow::windowStateChanged, this,
                                  &CMainFrame::UpdateCaption, Qt::QueuedConnection));
     }

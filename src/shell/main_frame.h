@@ -82,6 +82,13 @@ public:
     bool UpdateCommand(int id, CCmdUI& ui) override;
     bool OnCommand(int id) override;
 
+    // The steps of closing the program: stores the window's place, its bars'
+    // layout and, once the end goes ahead, the list of open trays. With
+    // `mayAsk`, asks about each modified tray first; false when the user
+    // cancels. Without, leaves every tray as it is (the desktop session
+    // ending with no chance to ask).
+    bool QueryEnd(bool mayAsk);
+
     // The "Odds" window, following the active tray; made on first use.
     COddsWindow* OddsWindow() const { return oddsWindow; }
     // The "Roll Log" dock, hidden at first; its toggle is for the View menu.

@@ -4,6 +4,7 @@
 #include "odds_window.h"
 #include "roll_log_view.h"
 #include "table_frame.h"
+#include "table_view.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -37,6 +38,9 @@ QAction* CMainFrame::RollLogAction() const {
 }
 
 void CMainFrame::ShowOddsWindow() {
+    // The odds are of the groups as the open editors leave them.
+    if (const CTableFrame* frame = ActiveTrayFrame())
+        CTableView::CommitEditorsOf(*frame->Document());
     if (!oddsWindow)
         oddsWindow = new COddsWindow(this);
     oddsWindow->SetTray(ActiveTrayFrame() ? ActiveTrayFrame()->Document() : nullptr);

@@ -5,11 +5,15 @@
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_frame.h"
+#include "table_view.h"
 
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -35,6 +39,19 @@ public:
         setNameFilters({trayFilter, QString::fromLatin1(shell_strings::kXmlFilter)});
         selectNameFilter(trayFilter);
         setDefaultSuffix(QStringLiteral("rlp"));
+        // The dialog greys Open for a name that does not exist; here such a
+        // name is welcome, so Open follows the typed text (after the
+        // dialog's own update, hence queued).
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = findChild<QDialogButtonBox*>();
+        if (name && buttons)
+            connect(
+                name, &QLineEdit::textChanged, this,
+                [name, buttons] {
+                    if (QPushButton* open = buttons->button(QDialogButtonBox::Open))
+                        open->setEnabled(open->isEnabled() || !name->text().trimmed().isEmpty());
+                },
+                Qt::QueuedConnection);
     }
 
     void accept() override {
@@ -112,23 +129,31 @@ void CMainFrame::SaveOpenFileList() const {
     app->Settings().SaveOpenFileList(trays + xmlFiles);
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+bool CMainFrame::QueryEnd(bool mayAsk) {
     SaveWindowPlacement();
     SaveBarState();
     QList<const CTableDoc*> asked;
     for (CTableFrame* frame : TrayFrames()) {
-        if (asked.contains(frame->Document()))
+        CTableDoc* document = frame->Document();
+        if (asked.contains(document))
             continue;
-        asked.append(frame->Document());
-        if (!frame->SaveModified()) {
-            event->ignore();
-            return;
-        }
+        asked.append(document);
+        // Typed text in any window of the tray is part of it, asked or not.
+        CTableView::CommitEditorsOf(*document);
+        if (mayAsk && !frame->SaveModified())
+            return false;
     }
-    // Only once the close goes ahead, with the trays as the questions left
+    // Only once the end goes ahead, with the trays as the questions left
     // them: a tray saved for the first time just now is listed.
     SaveOpenFileList();
-    event->accept();
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (QueryEnd(true))
+        event->accept();
+    else
+        event->ignore();
 }
 
 void CMainFrame::Open() {

@@ -73,8 +73,10 @@ std::vector<COddsBar> MakeOddsBars(const CDiceOdds& odds, int maxBars) {
     return bars;
 }
 
+// A tool window of the main window: it stays above it, as find and
+// property windows do.
 COddsWindow::COddsWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), summary(new QLabel), pages(new QStackedWidget),
+    : QWidget(parent, Qt::Tool), summary(new QLabel), pages(new QStackedWidget),
       message(new QLabel), chart(new QChart), chartView(new QChartView(chart)),
       targetRow(new QWidget), target(new QSpinBox), chance(new QLabel) {
     setWindowTitle(tr("Odds"));

@@ -5,15 +5,32 @@
 #include "command_line_info_ex.h"
 #include "main_frame.h"
 #include "screenshot.h"
+#include "shell_icons.h"
 #include "splash_wnd.h"
 #include "table_view.h"
 
+#include <QSessionManager>
 #include <QTimer>
 
 namespace rp {
 
 CRollpouchApp::CRollpouchApp(int& argc, char** argv)
-    : CDiceApp(argc, argv, QStringLiteral("Clattermat")) {}
+    : CDiceApp(argc, argv, QStringLiteral("Clattermat")) {
+    // Every window's icon, and the task bar's match with the desktop entry.
+    setWindowIcon(RollpouchIcon());
+    setDesktopFileName(QStringLiteral("rollpouch"));
+    // Logging out or shutting down: the questions of closing, when the
+    // session lets the program ask; Cancel stops the logout.
+    connect(this, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!mainFrame)
+            return;
+        const bool mayAsk = manager.allowsInteraction();
+        if (!mainFrame->QueryEnd(mayAsk))
+            manager.cancel();
+        if (mayAsk)
+            manager.release();
+    });
+}
 
 CRollpouchApp::~CRollpouchApp() = default;
 
@@ -54,11 +71,19 @@ bool CRollpouchApp::InitInstance(const QStringList& arguments, const QString& in
     // Opened once the event loop runs, so that the message about a file that
     // cannot be opened does not hold up the rest (nor a screenshot).
     CMainFrame* frame = mainFrame.get();
-    QTimer::singleShot(0, frame, [frame, files, reopen] {
+    handedOver = false;
+    startFailed = false;
+    QTimer::singleShot(0, frame, [this, frame, files, reopen] {
         if (files.isEmpty() && !reopen)
             frame->NewTray();
         for (const QString& file : files)
             frame->OpenTray(file);
+        // None of the files named on the command line opened, and no later
+        // start handed any over meanwhile: the start has failed.
+        if (!reopen && !files.isEmpty() && frame->TrayFrames().isEmpty() && !handedOver) {
+            startFailed = true;
+            exit(1);
+        }
     });
     ScheduleScreenshotFromEnvironment(frame);
     return true;
@@ -72,6 +97,7 @@ void CRollpouchApp::ExitInstance() {
 void CRollpouchApp::OpenRequested(const QStringList& paths) {
     if (!mainFrame)
         return;
+    handedOver = true;
     for (const QString& path : paths)
         mainFrame->OpenTray(path);
     BringToFront(mainFrame.get());

@@ -46,6 +46,9 @@ public:
     // Closes the main window's trays without asking and stops listening.
     void ExitInstance();
     CMainFrame* MainFrame() const { return mainFrame.get(); }
+    // None of the command line's files opened: the program ends after the
+    // messages instead of keeping an empty window.
+    bool StartFailed() const { return startFailed; }
 
     void PlayRollSound(int diceCount) override;
     QString GetDieColor() const override;
@@ -71,6 +74,8 @@ private:
     QPointer<CTableView> activeView;
     std::unique_ptr<CSingleInstance> singleInstance;
     std::unique_ptr<CMainFrame> mainFrame;
+    bool handedOver = false;
+    bool startFailed = false;
 };
 
 } // namespace rp

@@ -202,6 +202,8 @@ void CRollpouchCtrl::mouseReleaseEvent(QMouseEvent* event) {
     const bool inside = rect().contains(at);
     if (button == Qt::LeftButton) {
         CTableView* view = ActiveView();
+        // A click adds at a free spot: no die follows the pointer meanwhile.
+        SetPendingDie(0);
         if (view && pressed >= 0 && inside && HitTest(at) == pressed)
             view->AddDiceAtFreeSpot(kSideCounts[static_cast<std::size_t>(pressed)], 1);
     } else if (button != Qt::RightButton) {

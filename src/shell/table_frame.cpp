@@ -49,12 +49,15 @@ void CTableFrame::UpdateTitle() {
 }
 
 bool CTableFrame::Save() {
+    // What the editors of any of the tray's windows hold is part of it.
+    CTableView::CommitEditorsOf(*document);
     if (document->GetPathName().isEmpty())
         return SaveAs();
     return SaveTo(document->GetPathName());
 }
 
 bool CTableFrame::SaveAs() {
+    CTableView::CommitEditorsOf(*document);
     const QString trayFilter = QString::fromLatin1(shell_strings::kTrayFilter);
     const QString xmlFilter = QString::fromLatin1(shell_strings::kXmlFilter);
     const QString current = document->GetPathName();
@@ -62,13 +65,27 @@ bool CTableFrame::SaveAs() {
     if (suggested.isEmpty())
         suggested = QDir::current().filePath(document->GetSaveChangesName() + ".rlp");
     QString filter = current.endsWith(".xml", Qt::CaseInsensitive) ? xmlFilter : trayFilter;
-    QString path = QFileDialog::getSaveFileName(this, tr("Save As"), suggested,
-                                                trayFilter + ";;" + xmlFilter, &filter);
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += filter == xmlFilter ? ".xml" : ".rlp";
-    return SaveTo(path);
+    for (;;) {
+        // The dialog would ask about the name as typed; the question belongs
+        // to the name with its extension, the one that is written.
+        QString path = QFileDialog::getSaveFileName(this, tr("Save As"), suggested,
+                                                    trayFilter + ";;" + xmlFilter, &filter,
+                                                    QFileDialog::DontConfirmOverwrite);
+        if (path.isEmpty())
+            return false;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += filter == xmlFilter ? ".xml" : ".rlp";
+        if (!QFileInfo::exists(path) || ConfirmReplace(path))
+            return SaveTo(path);
+        suggested = path; // No: choose again
+    }
+}
+
+bool CTableFrame::ConfirmReplace(const QString& path) {
+    return QMessageBox::question(
+               this, tr("Save As"),
+               tr("%1 already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool CTableFrame::SaveTo(const QString& path) {
@@ -83,8 +100,8 @@ bool CTableFrame::SaveTo(const QString& path) {
 }
 
 bool CTableFrame::SaveModified() {
-    // What an open editor holds is part of the tray.
-    view->CommitEditors();
+    // What an open editor of any of its windows holds is part of the tray.
+    CTableView::CommitEditorsOf(*document);
     if (!document->IsModified())
         return true;
     const auto answer = QMessageBox::question(

@@ -51,6 +51,8 @@ protected:
 
 private:
     bool SaveTo(const QString& path);
+    // "... already exists. Do you want to replace it?": true for Yes.
+    bool ConfirmReplace(const QString& path);
     void UpdateTitle();
 
     std::shared_ptr<CTableDoc> document;

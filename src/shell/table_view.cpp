@@ -10,6 +10,7 @@
 #include "text_metrics.h"
 #include "title_edit.h"
 
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QPaintEvent>
@@ -18,6 +19,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 #include <algorithm>
+#include <utility>
 
 namespace rp {
 
@@ -43,6 +45,7 @@ CTableView::CTableView(CTableDoc* document, QWidget* parent)
     titleEditor->setFont(TrayFont());
     modifierEditor = new CModSpinButtonCtrl(this);
     connect(document, &CTableDoc::contentsChanged, this, [this] {
+        FollowSelection();
         UpdateScrollSizes();
         viewport()->update();
     });
@@ -65,6 +68,14 @@ CTableView* CTableView::FirstViewOf(const CTableDoc& document) {
     return nullptr;
 }
 
+void CTableView::CommitEditorsOf(const CTableDoc& document) {
+    // A copy: a commit may repaint, never create or destroy views, but stay safe.
+    const std::vector<CTableView*> views = LiveViews();
+    for (CTableView* view : views)
+        if (view->document == &document)
+            view->CommitEditors();
+}
+
 int CTableView::ViewCountOf(const CTableDoc& document) {
     const auto& views = LiveViews();
     return static_cast<int>(std::count_if(
@@ -83,9 +94,48 @@ bool CTableView::InGesture() const {
     return dragAnchor || rubberBandAnchor || pendingDie != 0;
 }
 
+void CTableView::SetPendingDie(int sideCount) {
+    const bool ended = pendingDie != 0 && sideCount == 0;
+    pendingDie = sideCount;
+    // A die brought in now is not ended by the menu shown for the last one.
+    clearPendingDie = false;
+    if (ended)
+        viewport()->update();
+}
+
 void CTableView::StartTextPlacement() {
     textPlacement = true;
+    gestureSelection = SelectedNow();
     viewport()->setCursor(Qt::IBeamCursor);
+}
+
+void CTableView::EndTextPlacement() {
+    if (!std::exchange(textPlacement, false))
+        return;
+    viewport()->unsetCursor();
+}
+
+void CTableView::EndMouseGesture() {
+    if (!dragAnchor && !rubberBandAnchor)
+        return;
+    dragAnchor.reset();
+    rubberBandAnchor.reset();
+    moved = false;
+    viewport()->update();
+}
+
+std::vector<const CDocEntity*> CTableView::SelectedNow() const {
+    const auto selected = document->GetCurrentState().GetSelectedEntities();
+    return {selected.begin(), selected.end()};
+}
+
+void CTableView::FollowSelection() {
+    if ((!dragAnchor && !textPlacement) || SelectedNow() == gestureSelection)
+        return;
+    // A drag moves what was selected when it began; a new text is placed
+    // only while nothing else was chosen meanwhile.
+    EndMouseGesture();
+    EndTextPlacement();
 }
 
 CDocState& CTableView::BeginEdit() {
@@ -105,7 +155,8 @@ void CTableView::FinishEdit(QPoint shift) {
     viewport()->update();
 }
 
-QByteArray CTableView::GetTrayXml() const {
+QByteArray CTableView::GetTrayXml() {
+    CommitEditorsOf(*document);
     return document->GetCurrentState().WriteTrayXml(true, false, false);
 }
 
@@ -118,6 +169,7 @@ void CTableView::CancelGesture() {
         CloseEditor(modifierEditor);
     rubberBandAnchor.reset();
     dragAnchor.reset();
+    moved = false;
     pendingDie = 0;
     textPlacement = false;
     clearPendingDie = false;
@@ -144,12 +196,13 @@ void CTableView::CommitTitleEdit() {
 
     const CDocState& state = document->GetCurrentState();
     const int groups = state.GetSelectedGroupCount();
-    if (groups == 0 && state.GetSelectedCount() == 1) {
+    // A new text is only ever added, whatever was selected meanwhile.
+    if (titleUse != TitleUse::NewText && groups == 0 && state.GetSelectedCount() == 1) {
         QString current;
         CRect rect;
         if (state.GetSelectedText(current, rect) && text != current)
             ApplyEdit([&](CDocState& edited) { edited.EditText(text); });
-    } else if (groups == 0) {
+    } else if (titleUse == TitleUse::NewText || groups == 0) {
         if (!text.isEmpty())
             ApplyEdit([&](CDocState& edited) { edited.AddText(text, corner.x(), corner.y()); });
     } else {
@@ -178,9 +231,28 @@ void CTableView::CommitModifierEdit() {
     viewport()->update();
 }
 
-void CTableView::OpenTitleEditor(CRect rect, const QString& text) {
+void CTableView::ScrollIntoView(const CRect& rect) {
+    const QPoint at = ToViewport(rect.TopLeft());
+    const QSize client = viewport()->size();
+    // The far edge first, then the near one, so that the top-left wins
+    // when the rectangle is larger than the client area.
+    const auto delta = [](int near, int size, int client) {
+        int d = 0;
+        if (near + size > client)
+            d = near + size - client;
+        if (near - d < 0)
+            d = near;
+        return d;
+    };
+    ScrollBy(QPoint(delta(at.x(), rect.Width(), client.width()),
+                    delta(at.y(), rect.Height(), client.height())));
+}
+
+void CTableView::OpenTitleEditor(CRect rect, const QString& text, TitleUse use) {
     if (rect.Height() < kMinEditorHeight)
         rect.top = rect.bottom - kMinEditorHeight;
+    titleUse = use;
+    ScrollIntoView(rect);
     titleEditor->setGeometry(QRect(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height())));
     titleEditor->setText(text);
     titleEditor->show();
@@ -191,6 +263,7 @@ void CTableView::OpenTitleEditor(CRect rect, const QString& text) {
 
 void CTableView::OpenModifierEditor(CRect rect, int value) {
     rect.right = rect.left + 3 * rect.Width();
+    ScrollIntoView(rect);
     modifierEditor->Place(QRect(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height())));
     modifierEditor->SetNumber(value);
     modifierEditor->show();
@@ -209,11 +282,12 @@ void CTableView::EditSelectedText() {
     rect.right += 4;
     if (rect.Width() < 80)
         rect.right = rect.left + 80;
-    OpenTitleEditor(rect, text);
+    OpenTitleEditor(rect, text, TitleUse::Text);
 }
 
 void CTableView::EditNewText(QPoint point) {
-    OpenTitleEditor(CRect::FromPointSize(point.x(), point.y() - 8, 80, kMinEditorHeight), {});
+    OpenTitleEditor(CRect::FromPointSize(point.x(), point.y() - 8, 80, kMinEditorHeight), {},
+                    TitleUse::NewText);
 }
 
 bool CTableView::viewportEvent(QEvent* event) {
@@ -250,7 +324,8 @@ void CTableView::DrawTray(QPainter& dc) {
     state.DrawAll(dc);
     // The feedback passes correct the current point by snapping; the drop
     // that ends the gesture lands there.
-    if (pendingDie != 0) {
+    // A die whose menu has closed is no longer drawn.
+    if (pendingDie != 0 && !clearPendingDie) {
         state.DrawNewDie(dc, pendingDie, currentPoint);
     } else if (rubberBandAnchor) {
         const CRect band =
@@ -305,6 +380,20 @@ void CTableView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     if (auto* app = CRollpouchApp::Instance())
         app->SetActiveView(this);
+}
+
+void CTableView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    // A popup or another window takes the mouse: the release will not come
+    // here. The in-place editors taking the focus end nothing.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        EndMouseGesture();
+}
+
+void CTableView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        EndMouseGesture();
 }
 
 } // namespace rp

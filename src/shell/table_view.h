@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <type_traits>
+#include <vector>
 
 class QMenu;
 
@@ -56,10 +57,13 @@ public:
     static CTableView* FirstViewOf(const CTableDoc& document);
     // How many views show the tray.
     static int ViewCountOf(const CTableDoc& document);
+    // Whatever the editors of every view of the tray hold becomes part of
+    // it: before the whole tray is written, read or closed.
+    static void CommitEditorsOf(const CTableDoc& document);
 
     // Gestures and state.
     // A die type dragged in from the die bar follows the pointer; 0 clears it.
-    void SetPendingDie(int sideCount) { pendingDie = sideCount; }
+    void SetPendingDie(int sideCount);
     int GetPendingDie() const { return pendingDie; }
     // The next left-button release opens an editor for a new text there.
     void StartTextPlacement();
@@ -70,6 +74,9 @@ public:
     // Ends any gesture: drops anchors and the pending die, discards the
     // title editor's text, hides both editors.
     void CancelGesture();
+    // Ends a drag or rubber band without recording anything: its release
+    // went unseen, a popup took the mouse, or what it moves changed.
+    void EndMouseGesture();
 
     // Edits.
     // Commits both editors, then pushes a copy of the current state for one edit.
@@ -92,8 +99,9 @@ public:
     // Scroll size from the extent widened by kExtentMargin, page steps of
     // half the client size, line steps of a tenth of that.
     void UpdateScrollSizes();
-    // The tray as XML with the dice's results and without background colour.
-    QByteArray GetTrayXml() const override;
+    // The tray as XML with the dice's results and without background
+    // colour, after committing the editors of its views.
+    QByteArray GetTrayXml() override;
     // The tray's title with its modified mark.
     QString GetTrayTitle() const override;
     // The tray's name without the mark.
@@ -172,6 +180,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -183,7 +193,15 @@ protected:
 private:
     // table_view.cpp
     void FinishEdit(QPoint shift);
-    void OpenTitleEditor(CRect rect, const QString& text);
+    // What the title editor was opened for; its commit does only that.
+    enum class TitleUse { GroupTitle, Text, NewText };
+    void OpenTitleEditor(CRect rect, const QString& text, TitleUse use);
+    // Scrolls so that a tray rectangle lies in the client area, where it fits.
+    void ScrollIntoView(const CRect& rect);
+    void EndTextPlacement();
+    // A drag and text placement end when the selection they began with changes.
+    void FollowSelection();
+    std::vector<const CDocEntity*> SelectedNow() const;
     void ScrollBy(QPoint delta);
     void AutoScroll(QPoint viewportPoint);
     bool InGesture() const;
@@ -216,6 +234,9 @@ private:
     QPoint currentPoint;
     bool textPlacement = false;
     bool clearPendingDie = false;
+    TitleUse titleUse = TitleUse::GroupTitle;
+    // The selection when the drag or text placement began.
+    std::vector<const CDocEntity*> gestureSelection;
     // Set while an editor is being closed, so that losing the focus does not commit it.
     bool closingEditor = false;
     // The colour entries of the last selection menu, by command id.

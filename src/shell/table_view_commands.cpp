@@ -4,6 +4,7 @@
 #include "add_count_dlg.h"
 #include "dice_app.h"
 #include "dice_properties_dlg.h"
+#include "free_spot.h"
 #include "mod_spin_button_ctrl.h"
 #include "roll_log.h"
 #include "rollpouch_app.h"
@@ -70,14 +71,11 @@ void CTableView::AddDiceAtFreeSpot(int sideCount, int count) {
         }
     }
     ApplyEdit([&](CDocState& state) {
-        while (state.IntersectsAny(block)) {
-            block = block.Offset(kGridPitch, 0);
-            if (block.right > width) {
-                block.left = 10;
-                block.right = rowWidth + 10;
-                block = block.Offset(0, kGridPitch);
-            }
-        }
+        std::vector<CRect> blockers;
+        blockers.reserve(state.Entities().size());
+        for (const auto& entity : state.Entities())
+            blockers.push_back(entity->GetBoundingRect());
+        block = FindFreeSpot(std::move(blockers), block, width, kGridPitch);
         std::vector<QPoint> positions;
         int x = block.left - kGridPitch / 2;
         int y = block.top + kGridPitch / 2;
@@ -318,7 +316,10 @@ bool CTableView::OnEditCommand(int id) {
         if (editing) {
             titleEditor->selectAll();
         } else {
-            state.SelectAll();
+            // The modifier editor commits to the groups it was opened for;
+            // that is a new state.
+            CommitModifierEdit();
+            document->GetCurrentState().SelectAll();
             document->UpdateAllViews();
         }
         return true;
@@ -326,7 +327,8 @@ bool CTableView::OnEditCommand(int id) {
         SelectNoneOrCollapse();
         return true;
     case cmd::kInvertSelection:
-        state.InvertSelection();
+        CommitModifierEdit();
+        document->GetCurrentState().InvertSelection();
         document->UpdateAllViews();
         return true;
     case cmd::kAddText:
@@ -419,6 +421,7 @@ void CTableView::SelectNoneOrCollapse() {
         titleEditor->setCursorPosition(0);
         return;
     }
+    CommitModifierEdit();
     document->GetCurrentState().SelectNone();
     document->UpdateAllViews();
 }
@@ -438,6 +441,8 @@ void CTableView::Paste(std::optional<QPoint> point) {
 }
 
 void CTableView::EditProperties() {
+    // The dialog shows what the open editors hold, committed.
+    CommitEditorsOf(*document);
     const CDocState& state = document->GetCurrentState();
     if (state.GetSelectedGroupCount() == 0)
         return;
@@ -485,6 +490,7 @@ void CTableView::AddCountFromDialog() {
 }
 
 void CTableView::LaunchMiniClattermat() {
+    CommitEditorsOf(*document);
     if (!miniTray)
         miniTray = std::make_unique<CMiniClattermatDlg>(
             *this, ToolbarIcon(QString(), QStringLiteral("update-contents")),

@@ -120,6 +120,10 @@ void CTableView::InsertAddCountItems(QMenu& menu) const {
 }
 
 void CTableView::ShowContextMenu(QPoint viewportPoint) {
+    // The menu takes the mouse: a drag or rubber band ends unrecorded, and a
+    // text waiting to be placed is not placed.
+    EndMouseGesture();
+    EndTextPlacement();
     // A pending die gets its "Bag" only inside the view; either way it ends
     // with the next mouse move.
     const bool inside = viewport()->rect().contains(viewportPoint);

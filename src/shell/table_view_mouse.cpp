@@ -19,6 +19,9 @@ bool Held(Qt::KeyboardModifiers modifiers, Qt::KeyboardModifier key) {
 } // namespace
 
 void CTableView::mousePressEvent(QMouseEvent* event) {
+    // A left press finds the last one's release unseen; another button
+    // interrupts the gesture. Either way it ends without a step.
+    EndMouseGesture();
     const QPoint point = ToTray(event->position().toPoint());
     if (event->button() == Qt::LeftButton)
         LeftButtonDown(point, event->modifiers());
@@ -45,7 +48,11 @@ void CTableView::mouseMoveEvent(QMouseEvent* event) {
     if (clearPendingDie) {
         pendingDie = 0;
         clearPendingDie = false;
+        viewport()->update();
     }
+    // The release went elsewhere (a popup, another window): no step.
+    if (!event->buttons().testFlag(Qt::LeftButton))
+        EndMouseGesture();
     const QPoint at = event->position().toPoint();
     currentPoint = ToTray(at);
     if (!InGesture())
@@ -71,6 +78,7 @@ void CTableView::LeftButtonDown(QPoint point, Qt::KeyboardModifiers modifiers) {
     } else if (hit == 1) {
         dragAnchor = point;
         moved = false;
+        gestureSelection = SelectedNow();
     }
     currentPoint = point;
     document->UpdateAllViews();
@@ -79,10 +87,12 @@ void CTableView::LeftButtonDown(QPoint point, Qt::KeyboardModifiers modifiers) {
 void CTableView::LeftButtonUp(QPoint point, Qt::KeyboardModifiers modifiers) {
     const bool plain = !Held(modifiers, Qt::ShiftModifier) && !Held(modifiers, Qt::ControlModifier);
     if (const std::optional<QPoint> anchor = std::exchange(dragAnchor, std::nullopt)) {
-        if (moved) {
-            moved = false;
-            // The current point carries the snapping; the edit scrolls by its shift.
-            ApplyEdit([&](CDocState& state) { return state.MoveSelected(*anchor, currentPoint); });
+        if (std::exchange(moved, false)) {
+            // The current point carries the snapping; the edit scrolls by its
+            // shift. With nothing selected there is nothing to move.
+            if (document->GetCurrentState().GetSelectedCount() > 0)
+                ApplyEdit(
+                    [&](CDocState& state) { return state.MoveSelected(*anchor, currentPoint); });
         } else if (plain) {
             // A click on one of several selected entities keeps only that one.
             CDocState& state = document->GetCurrentState();
@@ -96,7 +106,7 @@ void CTableView::LeftButtonUp(QPoint point, Qt::KeyboardModifiers modifiers) {
                 if (state.IsOnTitle(point, rect)) {
                     QString title;
                     state.GetCommonProperties(&title, nullptr, nullptr);
-                    OpenTitleEditor(rect, title);
+                    OpenTitleEditor(rect, title, TitleUse::GroupTitle);
                 } else if (state.IsOnModifierBox(point, rect)) {
                     int modifier = 0;
                     state.GetCommonProperties(nullptr, &modifier, nullptr);
@@ -121,8 +131,7 @@ void CTableView::LeftButtonUp(QPoint point, Qt::KeyboardModifiers modifiers) {
         setFocus(); // this view becomes the active one
     }
     if (textPlacement) {
-        textPlacement = false;
-        viewport()->unsetCursor();
+        EndTextPlacement();
         EditNewText(point);
     }
     UpdateScrollSizes();

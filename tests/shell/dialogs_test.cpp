@@ -109,6 +109,31 @@ TEST(DicePropertiesDlgTest, StepsTheModifierAndKeepsTypedTexts) {
     EXPECT_EQ(dlg.multiplierText, "1/2");
 }
 
+TEST(DicePropertiesDlgTest, AChangedMultiplierMustBeAFraction) {
+    const std::pair<const char*, bool> typed[] = {
+        {"", false}, {"x2", false},      {"1/", false}, {"3/0", false}, {"1/2/3", false},
+        {"0", true}, {" -3 / 2 ", true}, {"+2", true},  {"1/-4", true},
+    };
+    for (const auto& [text, accepted] : typed) {
+        CDicePropertiesDlg dlg;
+        dlg.multiplierText = "1";
+        Show(dlg);
+        dlg.MultiplierEdit()->setText(text);
+        const QStringList messages = AnsweringMessages([&] { dlg.accept(); });
+        EXPECT_EQ(dlg.result() == QDialog::Accepted, accepted) << text;
+        EXPECT_EQ(messages.isEmpty(), accepted) << text;
+        if (!accepted) {
+            EXPECT_EQ(messages.value(0), "Please enter a fraction such as 1, 1/2 or 3/2.");
+            EXPECT_EQ(dlg.focusWidget(), dlg.MultiplierEdit());
+        }
+    }
+    // Left as it opened (empty for groups that differ): not checked.
+    CDicePropertiesDlg mixed;
+    Show(mixed);
+    EXPECT_TRUE(AnsweringMessages([&] { mixed.accept(); }).isEmpty());
+    EXPECT_EQ(mixed.result(), QDialog::Accepted);
+}
+
 TEST(AddCountDlgTest, ArrowsStopAtTheLimitsAndOkChecksTheRange) {
     CAddCountDlg dlg;
     dlg.count = 30;

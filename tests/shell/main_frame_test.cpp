@@ -3,6 +3,7 @@
 #include "odds_window.h"
 #include "roll_log.h"
 #include "rollpouch_app.h"
+#include "settings.h"
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
@@ -12,10 +13,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,7 +36,22 @@ protected:
     void SetUp() override {
         WithoutDiePictures::SetUp();
         QObject::connect(&poll, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* files = qobject_cast<QFileDialog*>(modal); files && !names.isEmpty()) {
+                // Typed, then the dialog's own button, as a user would.
+                files->findChild<QLineEdit*>("fileNameEdit")->setText(names.takeFirst());
+                QCoreApplication::processEvents();
+                const bool saving = files->acceptMode() == QFileDialog::AcceptSave;
+                QPushButton* button = files->findChild<QDialogButtonBox*>()->button(
+                    saving ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+                buttonsEnabled.append(button && button->isEnabled());
+                if (button && button->isEnabled())
+                    button->click();
+                else
+                    files->reject();
+                return;
+            }
+            auto* box = qobject_cast<QMessageBox*>(modal);
             if (!box || !box->isVisible() || answers.isEmpty())
                 return;
             asked.append(box->text());
@@ -50,6 +70,9 @@ protected:
     QTemporaryDir dir;
     QStringList asked;
     QList<QMessageBox::StandardButton> answers;
+    // Names typed into file dialogs, in turn; whether their button could be clicked.
+    QStringList names;
+    QList<bool> buttonsEnabled;
     QTimer poll;
 };
 
@@ -169,6 +192,81 @@ TEST_F(MainFrameTest, ATextBeingTypedWhenTheWindowClosesIsPartOfTheTray) {
     Answer({QMessageBox::No});
     EXPECT_TRUE(tray->close());
     EXPECT_EQ(asked, QStringList({"Save changes to t.rlp?"}));
+}
+
+TEST_F(MainFrameTest, WhatEveryWindowsEditorHoldsIsSavedAndAskedAbout) {
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    const QString path = Write("t.rlp", "Attack: 1d20\n");
+    ASSERT_NE(frame.OpenTray(path), nullptr);
+    CTableView* second = frame.NewWindow()->View();
+    second->EditNewText({300, 200});
+    QTest::keyClicks(second->TitleEditor(), "Note");
+    // Ctrl+S while the second window's editor has the focus; then closing
+    // asks about the tray through its first window.
+    frame.Action(cmd::kSave)->trigger();
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Note"));
+
+    second->EditNewText({300, 260});
+    QTest::keyClicks(second->TitleEditor(), "More");
+    Answer({QMessageBox::Cancel});
+    EXPECT_FALSE(frame.close());
+    EXPECT_EQ(asked, QStringList({"Save changes to t.rlp?"}));
+}
+
+TEST_F(MainFrameTest, SaveAsAsksBeforeReplacingTheFileWithItsExtension) {
+    frame.show();
+    const QString existing = Write("adventure.rlp", "kept");
+    frame.NewTray()->View()->AddDiceAtFreeSpot(6, 1);
+    names = {dir.filePath("adventure"), dir.filePath("other")};
+    Answer({QMessageBox::No});
+    frame.SaveAs();
+    EXPECT_EQ(asked, QStringList({"adventure.rlp already exists. Do you want to replace it?"}));
+    QFile kept(existing);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "kept");
+    EXPECT_TRUE(QFile::exists(dir.filePath("other.rlp")));
+
+    // Open takes a name that does not exist by its button too: a new tray file.
+    names = {dir.filePath("fresh.rlp")};
+    frame.Open();
+    EXPECT_EQ(buttonsEnabled, QList<bool>({true, true, true}));
+    EXPECT_TRUE(QFile::exists(dir.filePath("fresh.rlp")));
+}
+
+TEST_F(MainFrameTest, TheSessionEndingAsksOnlyWhenItMayAndNeverSavesUnasked) {
+    frame.show();
+    CTableFrame* tray = frame.OpenTray(Write("s.rlp", "Attack: 1d20\n"));
+    ASSERT_NE(tray, nullptr);
+    tray->View()->EditNewText({300, 200});
+    QTest::keyClicks(tray->View()->TitleEditor(), "Note");
+    CSettings& settings = CRollpouchApp::Instance()->Settings();
+    settings.SetOpenLast(true);
+    settings.ClearOpenFileList();
+    EXPECT_TRUE(frame.QueryEnd(false));
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_TRUE(tray->Document()->IsModified()); // the typed text, kept but not saved
+    EXPECT_EQ(settings.ReadOpenFileList().paths, QStringList({dir.filePath("s.rlp")}));
+    Answer({QMessageBox::Cancel});
+    EXPECT_FALSE(frame.QueryEnd(true)); // Cancel stops the logout
+    EXPECT_EQ(asked, QStringList({"Save changes to s.rlp?"}));
+    settings.SetOpenLast(false);
+}
+
+TEST_F(MainFrameTest, TheCaptionNamesTheTrayOnceEvenDuringARoll) {
+    frame.show();
+    CTableFrame* tray = frame.OpenTray(Write("a.rlp", "Attack: 1d20\n"));
+    ASSERT_NE(tray, nullptr);
+    tray->showMaximized();
+    QCoreApplication::processEvents();
+    tray->View()->GetDocument()->GetCurrentState().SelectAll();
+    tray->View()->RollAndShowTotal(); // no event is handled in between
+    EXPECT_EQ(frame.windowTitle(), "Clattermat - [a.rlp *]");
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "rollpouch");
 }
 
 } // namespace

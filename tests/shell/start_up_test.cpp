@@ -221,5 +221,16 @@ TEST_F(StartUpTest, OpenStartsInTheTraysFolderAndMakesAMissingNameAnEmptyTray) {
     EXPECT_EQ(TrayTitles(), QStringList({"a.rlp", "fresh.rlp"}));
 }
 
+TEST_F(StartUpTest, AStartEndsWhenNoneOfItsFilesOpens) {
+    const QString missing = dir.filePath("missing.rlp");
+    answers = {"OK"};
+    ASSERT_TRUE(Start({"-nologo", missing}));
+    EXPECT_TRUE(App()->StartFailed());
+    answers = {"OK"};
+    ASSERT_TRUE(Start({"-nologo", missing, Write("good.rlp")}));
+    EXPECT_FALSE(App()->StartFailed());
+    EXPECT_EQ(TrayTitles(), QStringList({"good.rlp"}));
+}
+
 } // namespace
 } // namespace rp

@@ -1,3 +1,4 @@
+#include "commands.h"
 #include "flat_spin_button_ctrl.h"
 #include "gui_test_main.h"
 #include "mod_spin_button_ctrl.h"
@@ -8,12 +9,17 @@
 #include "title_edit.h"
 #include "without_pictures.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QHelpEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -71,10 +77,11 @@ protected:
     void Press(QPoint at, Qt::KeyboardModifiers keys = {}) {
         QTest::mousePress(Port(), Qt::LeftButton, keys, at);
     }
-    // Straight to the view, wherever the point is (QTest moves the cursor).
-    void Move(QPoint to) {
-        QMouseEvent event(QEvent::MouseMove, to, Port()->mapToGlobal(to), Qt::NoButton,
-                          Qt::NoButton, {});
+    // Straight to the view, wherever the point is (QTest moves the cursor);
+    // the left button held, as in a drag, unless told otherwise.
+    void Move(QPoint to, Qt::MouseButtons buttons = Qt::LeftButton) {
+        QMouseEvent event(QEvent::MouseMove, to, Port()->mapToGlobal(to), Qt::NoButton, buttons,
+                          {});
         QCoreApplication::sendEvent(Port(), &event);
     }
     void Release(QPoint at, Qt::KeyboardModifiers keys = {}) {
@@ -341,6 +348,118 @@ TEST_F(TableViewTest, ClickOnATextOverATitleEditsNothing) {
     QTest::mouseClick(Port(), Qt::LeftButton, {}, title.TopLeft() + QPoint(4, 4));
     EXPECT_FALSE(view.TitleEditor()->isVisible());
     EXPECT_EQ(Selection(), std::vector<bool>({true, false, false, false}));
+}
+
+TEST_F(TableViewTest, AGestureWhoseReleaseIsLostEndsWithoutAStep) {
+    // Attack dragged over Damage: a release there would merge them.
+    const std::pair<const char*, std::function<void()>> interruptions[] = {
+        {"moved with the button up", [&] { Move(Centre(1), Qt::NoButton); }},
+        {"right press",
+         [&] {
+             QTest::mousePress(Port(), Qt::RightButton, {}, Centre(1));
+             QTest::mouseRelease(Port(), Qt::RightButton, {}, Centre(1));
+         }},
+        {"a popup takes the focus",
+         [&] {
+             QFocusEvent out(QEvent::FocusOut, Qt::PopupFocusReason);
+             QCoreApplication::sendEvent(&view, &out);
+         }},
+        {"pressed anew", [&] { Press(Centre(1)); }},
+        {"selection changed", [&] { view.OnCommand(cmd::kSelectAll); }},
+    };
+    for (const auto& [name, interrupt] : interruptions) {
+        State().SelectNone();
+        Press(Centre(0));
+        Move(Centre(1));
+        interrupt();
+        Release(Centre(1));
+        Press(Centre(1)); // the next click only selects
+        Release(Centre(1));
+        EXPECT_TRUE(doc.GetUndoLabels().isEmpty()) << name;
+        EXPECT_EQ(State().Entities().size(), 3u) << name;
+    }
+    // Delete mid-drag deletes, and the release over Damage leaves it whole.
+    Press(Centre(0));
+    Move(Centre(1));
+    QTest::keyClick(&view, Qt::Key_Delete);
+    Release(Centre(1));
+    EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Delete"}));
+    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(0)).GetIgnoreCount(), 1);
+}
+
+TEST_F(TableViewTest, EachEditorEditsWhatItWasOpenedFor) {
+    // The modifier editor commits to Damage before the selection changes.
+    for (const int command : {cmd::kSelectAll, cmd::kSelectNone, cmd::kInvertSelection}) {
+        QTest::mouseClick(Port(), Qt::LeftButton, {},
+                          dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetModifierBox().Center());
+        ASSERT_TRUE(view.ModifierEditor()->isVisible());
+        view.ModifierEditor()->setText("7");
+        view.OnCommand(command);
+        EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(0)).GetModifier(), 5) << command;
+        EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetModifier(), 7) << command;
+        doc.Undo(1);
+    }
+    // A context menu ends text placement: no editor opens on the next release.
+    view.OnCommand(cmd::kAddText);
+    QTest::mousePress(Port(), Qt::RightButton, {}, {600, 400});
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, {600, 400},
+                           Port()->mapToGlobal(QPoint(600, 400)));
+    QTimer::singleShot(0, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    QCoreApplication::sendEvent(Port(), &menu);
+    Release({600, 400});
+    EXPECT_FALSE(view.TitleEditor()->isVisible());
+    // A new text's editor only ever adds a text, whatever is selected meanwhile.
+    view.EditNewText({400, 300});
+    QTest::keyClicks(view.TitleEditor(), "Note");
+    Entity(1).SetSelected(true);
+    view.CommitTitleEdit();
+    EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Add Text"}));
+    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(2)).GetTitle(), "Damage");
+}
+
+TEST_F(TableViewTest, EditorsOpenInViewAndTheirArrowsStopWhenHidden) {
+    view.resize(200, 150);
+    Entity(2).SetSelected(true);
+    view.verticalScrollBar()->setValue(0);
+    view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+    QTest::keyClick(&view, Qt::Key_Space); // the text, below and left of the client area
+    ASSERT_TRUE(view.TitleEditor()->isVisible());
+    EXPECT_TRUE(Port()->rect().contains(view.TitleEditor()->geometry()));
+    view.CancelGesture();
+
+    // Enter while an arrow is held: the repeat ends with the editor.
+    view.resize(640, 480);
+    const auto box = [&] {
+        return view.ToViewport(
+            dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetModifierBox().Center());
+    };
+    QTest::mouseClick(Port(), Qt::LeftButton, {}, box());
+    CFlatSpinButtonCtrl* spin = view.ModifierEditor()->SpinButton();
+    QTest::mousePress(spin, Qt::LeftButton, {}, QPoint(7, 3));
+    QTest::keyClick(view.ModifierEditor(), Qt::Key_Return);
+    QTest::mouseClick(Port(), Qt::LeftButton, {}, box());
+    ASSERT_TRUE(view.ModifierEditor()->isVisible());
+    const QString shown = view.ModifierEditor()->text();
+    QTest::qWait(600);
+    EXPECT_EQ(view.ModifierEditor()->text(), shown);
+    EXPECT_EQ(shown, "1");
+}
+
+TEST_F(TableViewTest, APendingDieEndsCleanly) {
+    const QImage plain = Picture();
+    // After the "Bag" menu the die is no longer drawn, and the next move ends it.
+    view.SetPendingDie(6);
+    Move({300, 300}, Qt::NoButton);
+    EXPECT_NE(Picture(), plain);
+    view.EndPendingDieOnNextMove();
+    EXPECT_EQ(Picture(), plain);
+    // A die brought in meanwhile is not ended by that mark.
+    view.SetPendingDie(8);
+    Move({310, 300}, Qt::NoButton);
+    EXPECT_EQ(view.GetPendingDie(), 8);
 }
 
 } // namespace
