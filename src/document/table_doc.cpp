@@ -34,8 +34,9 @@ bool CTableDoc::Open(const QString& path, QString* error, QString* warning) {
     const ReadStatus status = ReadFileBytes(QFile::encodeName(path).toStdString(), bytes);
     if (status != ReadStatus::Ok) {
         if (error)
-            *error = status == ReadStatus::TooLarge ? tr("The file is larger than 64 MiB.")
-                                                    : tr("The file could not be read.");
+            *error = status == ReadStatus::TooLarge         ? tr("The file is larger than 64 MiB.")
+                     : status == ReadStatus::NotRegularFile ? tr("It is not a regular file.")
+                                                            : tr("The file could not be read.");
         return false;
     }
     ResetContents();

@@ -3,19 +3,33 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace rp {
 
 ReadStatus ReadFileBytes(const std::string& path, std::string& out, std::size_t maxBytes) {
     out.clear();
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file)
-        return ReadStatus::CannotRead;
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
+    if (stat(path.c_str(), &info) != 0)
         return ReadStatus::CannotRead;
+    if (!S_ISREG(info.st_mode))
+        return ReadStatus::NotRegularFile;
+    // Without blocking, in case the path became a pipe since: then it is
+    // refused below instead of waiting for a writer.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return ReadStatus::CannotRead;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(fdopen(descriptor, "rb"), &std::fclose);
+    if (!file) {
+        close(descriptor);
+        return ReadStatus::CannotRead;
+    }
+    if (fstat(descriptor, &info) != 0)
+        return ReadStatus::CannotRead;
+    if (!S_ISREG(info.st_mode))
+        return ReadStatus::NotRegularFile;
     if (static_cast<std::size_t>(info.st_size) > maxBytes)
         return ReadStatus::TooLarge;
     // Read in chunks rather than trusting the size: the file may change under us.

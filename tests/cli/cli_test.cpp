@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -129,6 +130,11 @@ TEST_F(CliFiles, ErrorsAndUsage) {
     const Result missing = RunCli({"list", (dir / "none.rlp").string()});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "error: cannot read " + (dir / "none.rlp").string() + "\n");
+    const std::string pipe = (dir / "pipe.rlp").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const Result fromPipe = RunCli({"list", pipe}); // at once, not waiting for a writer
+    EXPECT_EQ(fromPipe.status, 2);
+    EXPECT_EQ(fromPipe.err, "error: cannot read " + pipe + "\n");
 
     const std::string plain = Write("plain.txt", "Attack: 1d20+5\n");
     const Result notXml = RunCli({"list", plain});

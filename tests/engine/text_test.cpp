@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace rp {
 namespace {
@@ -71,6 +72,7 @@ TEST(XmlDom, NavigatesTextAndPaths) {
 
 TEST(XmlDom, ParseFileReportsWhyNothingWasRead) {
     const auto dir = std::filesystem::temp_directory_path() / "rollpouch-xml-dom-test";
+    std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "tray.rlp").string();
     {
@@ -84,7 +86,13 @@ TEST(XmlDom, ParseFileReportsWhyNothingWasRead) {
     EXPECT_STREQ(doc.Root().name(), "dicegroups");
     EXPECT_EQ(doc.ParseFile((dir / "missing.rlp").string()), ReadStatus::CannotRead);
     EXPECT_FALSE(doc.Root());
-    EXPECT_EQ(doc.ParseFile(dir.string()), ReadStatus::CannotRead);
+    EXPECT_EQ(doc.ParseFile(dir.string()), ReadStatus::NotRegularFile);
+    // A pipe is refused at once, never waited on; a link to a tray opens.
+    const std::string pipe = (dir / "pipe.rlp").string(), link = (dir / "link.rlp").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(doc.ParseFile(pipe), ReadStatus::NotRegularFile);
+    std::filesystem::create_symlink(path, link);
+    EXPECT_EQ(doc.ParseFile(link), ReadStatus::Ok);
 
     std::string bytes;
     EXPECT_EQ(ReadFileBytes(path, bytes, 10), ReadStatus::TooLarge);

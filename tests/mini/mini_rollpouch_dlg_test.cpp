@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace rp {
 namespace {
@@ -60,11 +61,14 @@ TEST_F(MiniRollpouchTest, OpensTrayFilesAndRemembersThem) {
     const QString plain = Write("plain.rlp", "Attack: 1d20+5\n");
     dlg.OpenPath(plain);
     EXPECT_TRUE(Labels(dlg).isEmpty());
-    const QString missing = dir.filePath("missing.rlp");
-    dlg.OpenPath(tray);
-    dlg.OpenPath(missing);
-    EXPECT_TRUE(Labels(dlg).isEmpty());
-    EXPECT_EQ(dlg.RecentFiles().Paths(), QStringList({missing, tray, plain}));
+    const QString missing = dir.filePath("missing.rlp"), pipe = dir.filePath("pipe.rlp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& unread : {missing, pipe}) { // a pipe at once, never waited on
+        dlg.OpenPath(tray);
+        dlg.OpenPath(unread);
+        EXPECT_TRUE(Labels(dlg).isEmpty());
+    }
+    EXPECT_EQ(dlg.RecentFiles().Paths(), QStringList({pipe, tray, missing, plain}));
 
     const QString single =
         Write("single.xml", R"(<dicegroup title="Solo" multiplier="1">3d6</dicegroup>)");

@@ -26,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace rp {
 namespace {
@@ -146,10 +147,14 @@ TEST_F(MainFrameTest, RollsGoToTheRollLogAndTheOddsFollowTheActiveTray) {
 
 TEST_F(MainFrameTest, AFileThatCannotBeOpenedIsReportedAndTheRestOpen) {
     const QString good = Write("good.rlp", "Attack: 1d20+5\n");
-    Answer({QMessageBox::Ok});
+    const QString pipe = dir.filePath("pipe.rlp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    Answer({QMessageBox::Ok, QMessageBox::Ok});
     EXPECT_EQ(frame.OpenTray(dir.filePath("missing.rlp")), nullptr);
-    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(frame.OpenTray(pipe), nullptr); // at once, not waiting for a writer
+    ASSERT_EQ(asked.size(), 2);
     EXPECT_TRUE(asked[0].contains("missing.rlp")) << asked[0].toStdString();
+    EXPECT_TRUE(asked[1].endsWith("not a regular file.")) << asked[1].toStdString();
     CTableFrame* opened = frame.OpenTray(good);
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->windowTitle(), "good.rlp");
