@@ -146,6 +146,7 @@ private:
     void Snap(QPainter& dc, CRect moving, QPoint& point) const;
 
     void ModifySelected(int delta, const QString& doneLabel);
+    bool ReadTrayContent(std::string_view text, bool pasted, bool readBackground);
     void ReadPlainLines(std::string_view text, bool pasted, CDiceBudget& budget);
     void ReadEntity(pugi::xml_node node, bool pasted, CDiceBudget& budget);
     void ReadGroupElement(pugi::xml_node element, bool pasted, CDiceBudget& budget);

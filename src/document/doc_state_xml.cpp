@@ -84,13 +84,22 @@ QByteArray CDocState::WriteTrayXml(bool writeRawResult, bool selectedOnly,
 
 void CDocState::AddRead(std::unique_ptr<CDocEntity> entity, bool pasted) {
     entity->SetSelected(pasted);
-    if (pasted)
-        AddFront(std::move(entity));
-    else
-        AddBack(std::move(entity));
+    AddBack(std::move(entity));
 }
 
 bool CDocState::ReadTrayXml(std::string_view text, bool pasted, bool readBackground) {
+    const auto before = static_cast<std::ptrdiff_t>(entities.size());
+    const bool whole = ReadTrayContent(text, pasted, readBackground);
+    if (pasted) {
+        // Pasted entities go in front, the last read frontmost: moved there
+        // in one step, since inserting each at the front is quadratic.
+        std::reverse(entities.begin() + before, entities.end());
+        std::rotate(entities.begin(), entities.begin() + before, entities.end());
+    }
+    return whole;
+}
+
+bool CDocState::ReadTrayContent(std::string_view text, bool pasted, bool readBackground) {
     CDiceBudget budget;
     xml::CXmlDocument document;
     if (!document.ParseText(text)) {

@@ -4,6 +4,7 @@
 #include "add_count_dlg.h"
 #include "dice_app.h"
 #include "dice_properties_dlg.h"
+#include "file_bytes.h"
 #include "free_spot.h"
 #include "mod_spin_button_ctrl.h"
 #include "roll_log.h"
@@ -431,8 +432,20 @@ void CTableView::Paste(std::optional<QPoint> point) {
         titleEditor->paste();
         return;
     }
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QByteArray text = clipboard ? clipboard->text().toUtf8() : QByteArray();
+    // No more than a tray file may hold; nothing is pasted, and no step made.
+    if (static_cast<std::size_t>(text.size()) > kMaxTrayFileBytes) {
+        QMessageBox::warning(this, QCoreApplication::applicationName(),
+                             tr("The clipboard holds more than 64 MiB of text; nothing was "
+                                "pasted."));
+        return;
+    }
     bool complete = true;
-    ApplyEdit([&](CDocState& state) { return state.Paste(point, &complete); });
+    ApplyEdit([&](CDocState& state) {
+        return state.PasteText(std::string_view(text.constData(), std::size_t(text.size())), point,
+                               &complete);
+    });
     if (!complete)
         QMessageBox::warning(this, QCoreApplication::applicationName(),
                              QString::fromLatin1(kDiceLeftOutText));
