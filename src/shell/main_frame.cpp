@@ -81,6 +81,42 @@ CTableFrame* CMainFrame::NewTray() {
 }
 
 CTableFrame* CMainFrame::OpenTray(const QString& path) {
+    QString reason;
+    CTableFrame* frame = OpenTrayFor(path, reason);
+    if (!frame)
+        QMessageBox::warning(this, QCoreApplication::applicationName(),
+                             tr("Cannot open %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+    return frame;
+}
+
+void CMainFrame::OpenTrays(const QStringList& paths, int skipped) {
+    QStringList failures;
+    QString failed, reason;
+    for (const QString& path : paths) {
+        if (!OpenTrayFor(path, reason)) {
+            failed = QDir::toNativeSeparators(path);
+            failures.append(failed + QStringLiteral(": ") + reason);
+        }
+    }
+    if (failures.isEmpty() && skipped == 0)
+        return;
+    QString text;
+    if (failures.size() == 1 && skipped == 0) {
+        text = tr("Cannot open %1:\n%2").arg(failed, reason);
+    } else if (!failures.isEmpty()) {
+        // All at once: a box for each of a thousand files would be a thousand boxes.
+        text = tr("These files could not be opened:") + QStringLiteral("\n\n") +
+               failures.mid(0, kListedFailures).join(QLatin1Char('\n'));
+        if (failures.size() > kListedFailures)
+            text += QLatin1Char('\n') + tr("and %1 more.").arg(failures.size() - kListedFailures);
+    }
+    if (skipped > 0)
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                tr("%1 more files were not opened.").arg(skipped);
+    QMessageBox::warning(this, QCoreApplication::applicationName(), text);
+}
+
+CTableFrame* CMainFrame::OpenTrayFor(const QString& path, QString& reason) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (CTableFrame* frame : TrayFrames()) {
         if (frame->Document()->GetPathName() == absolute) {
@@ -92,7 +128,7 @@ CTableFrame* CMainFrame::OpenTray(const QString& path) {
     const bool shownBefore = shownTrayWindow;
     CRollpouchApp* app = CRollpouchApp::Instance();
     CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(app));
-    QString reason, warning;
+    QString warning;
     if (frame->Document()->Open(path, &reason, &warning)) {
         recentFiles.Add(frame->Document()->GetPathName());
         if (!warning.isEmpty())
@@ -104,8 +140,6 @@ CTableFrame* CMainFrame::OpenTray(const QString& path) {
     frame->KeepStoredShowState();
     delete frame;
     shownTrayWindow = shownBefore;
-    QMessageBox::warning(this, QCoreApplication::applicationName(),
-                         tr("Cannot open %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
     return nullptr;
 }
 

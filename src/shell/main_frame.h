@@ -40,6 +40,11 @@ public:
     // Opens a tray file in a window of its own, or activates the window that
     // shows it already. A file that cannot be opened shows the reason; null then.
     CTableFrame* OpenTray(const QString& path);
+    // Opens several tray files; one message lists those that could not be
+    // opened (the first kListedFailures with their reasons, then how many
+    // more) and says how many were `skipped` unopened.
+    void OpenTrays(const QStringList& paths, int skipped = 0);
+    static constexpr int kListedFailures = 20;
     // Asks for tray files to open, several at once, starting in the active
     // tray's folder. A name that does not exist becomes an empty file first.
     void Open();
@@ -134,6 +139,8 @@ private:
     void CreateOddsAndRollLog();
 
     CTableFrame* AddTrayFrame(std::shared_ptr<CTableDoc> document);
+    // OpenTray without its message: the reason goes to `reason`.
+    CTableFrame* OpenTrayFor(const QString& path, QString& reason);
     // Follows the tray of the active window: caption, menus, commands.
     void ActiveTrayChanged();
     void UpdateCaption();

@@ -162,14 +162,14 @@ void CMainFrame::Open() {
     COpenTraysDialog dialog(this, path.isEmpty() ? QString() : QFileInfo(path).path());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    for (const QString& file : dialog.selectedFiles()) {
+    const QStringList files = dialog.selectedFiles();
+    for (const QString& file : files) {
         // Created when missing, never truncated.
         QFile touched(file);
         if (!touched.exists())
             touched.open(QIODevice::WriteOnly | QIODevice::NewOnly);
-        touched.close();
-        OpenTray(file);
     }
+    OpenTrays(files);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
@@ -184,10 +184,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // Opened once the drop is over, so that a message about a file does not
     // keep the program it came from waiting.
-    QTimer::singleShot(0, this, [this, files] {
-        for (const QString& file : files)
-            OpenTray(file);
-    });
+    QTimer::singleShot(0, this, [this, files] { OpenTrays(files); });
 }
 
 } // namespace rp

@@ -10,6 +10,8 @@
 #include "table_view.h"
 
 #include <QSessionManager>
+#include <algorithm>
+#include <utility>
 #include <QTimer>
 
 namespace rp {
@@ -49,17 +51,22 @@ int CRollpouchApp::Run() {
 bool CRollpouchApp::InitInstance(const QStringList& arguments, const QString& instanceName) {
     CCommandLineInfoEx commandLine;
     commandLine.ParseCommandLine(arguments);
+    // Listening from the first moment: what later starts hand over waits
+    // until the trays of this start are open.
+    handedOver = false;
+    startFailed = false;
+    waitingPaths.clear();
+    skippedPaths = 0;
+    startedTrays = false;
     singleInstance = std::make_unique<CSingleInstance>(instanceName);
-    if (singleInstance->HandToRunning(commandLine.files))
+    connect(singleInstance.get(), &CSingleInstance::OpenRequested, this,
+            &CRollpouchApp::OpenRequested);
+    if (singleInstance->Claim(commandLine.files))
         return false;
     // The splash stays responsive through ProcessEvents between the steps.
     CSplashWnd::ShowSplash(commandLine);
 
     mainFrame = std::make_unique<CMainFrame>();
-    CSplashWnd::ProcessEvents();
-    if (singleInstance->Listen())
-        connect(singleInstance.get(), &CSingleInstance::OpenRequested, this,
-                &CRollpouchApp::OpenRequested);
     CSplashWnd::ProcessEvents();
 
     const bool reopen = commandLine.files.isEmpty() && settings.GetOpenLast();
@@ -71,13 +78,11 @@ bool CRollpouchApp::InitInstance(const QStringList& arguments, const QString& in
     // Opened once the event loop runs, so that the message about a file that
     // cannot be opened does not hold up the rest (nor a screenshot).
     CMainFrame* frame = mainFrame.get();
-    handedOver = false;
-    startFailed = false;
     QTimer::singleShot(0, frame, [this, frame, files, reopen] {
-        if (files.isEmpty() && !reopen)
+        if (files.isEmpty() && !reopen && waitingPaths.isEmpty())
             frame->NewTray();
-        for (const QString& file : files)
-            frame->OpenTray(file);
+        frame->OpenTrays(files);
+        OpenHandedOver();
         // None of the files named on the command line opened, and no later
         // start handed any over meanwhile: the start has failed.
         if (!reopen && !files.isEmpty() && frame->TrayFrames().isEmpty() && !handedOver) {
@@ -95,11 +100,20 @@ void CRollpouchApp::ExitInstance() {
 }
 
 void CRollpouchApp::OpenRequested(const QStringList& paths) {
-    if (!mainFrame)
-        return;
     handedOver = true;
-    for (const QString& path : paths)
-        mainFrame->OpenTray(path);
+    // One request opens at most kMaxHandedOver files.
+    waitingPaths.append(paths.mid(0, kMaxHandedOver));
+    skippedPaths += static_cast<int>(std::max<qsizetype>(0, paths.size() - kMaxHandedOver));
+    // Before the start's own trays are open, the paths wait for them.
+    if (startedTrays)
+        OpenHandedOver();
+}
+
+void CRollpouchApp::OpenHandedOver() {
+    startedTrays = true;
+    if (!mainFrame || !handedOver)
+        return;
+    mainFrame->OpenTrays(std::exchange(waitingPaths, {}), std::exchange(skippedPaths, 0));
     BringToFront(mainFrame.get());
 }
 

@@ -23,6 +23,8 @@ class CRollpouchApp : public CDiceApp, public ITrayHost, public ICommandTarget {
 public:
     // The width a tray is arranged in while it has no view.
     static constexpr int kDefaultViewWidth = 1000;
+    // One hand-over opens at most this many files.
+    static constexpr int kMaxHandedOver = 1000;
 
     CRollpouchApp(int& argc, char** argv);
     ~CRollpouchApp() override;
@@ -66,9 +68,10 @@ public:
     bool OnCommand(int id) override;
 
 private:
-    // A later start's files: opened (or their trays activated), and the
-    // main window comes to the front.
+    // A later start's files: opened (or their trays activated) once this
+    // start's own are, and the main window comes to the front.
     void OpenRequested(const QStringList& paths);
+    void OpenHandedOver();
 
     CSettings settings;
     QPointer<CTableView> activeView;
@@ -76,6 +79,10 @@ private:
     std::unique_ptr<CMainFrame> mainFrame;
     bool handedOver = false;
     bool startFailed = false;
+    // Handed over before this start had opened its own trays.
+    QStringList waitingPaths;
+    int skippedPaths = 0;
+    bool startedTrays = false;
 };
 
 } // namespace rp

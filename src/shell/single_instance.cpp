@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -69,20 +71,48 @@ bool CSingleInstance::HandToRunning(const QStringList& paths) const {
 }
 
 bool CSingleInstance::Listen() {
+    bool live = false;
+    return ListenUnlessLive(live);
+}
+
+bool CSingleInstance::ListenUnlessLive(bool& live) {
     // Listening would replace the name even under a live instance, so ask
     // first: only a name nobody answers on any more is taken over.
     QLocalSocket probe;
     probe.connectToServer(serverName);
-    if (probe.waitForConnected(timeout))
+    live = probe.waitForConnected(timeout);
+    if (live) {
+        probe.abort();
         return false;
+    }
     QLocalServer::removeServer(serverName);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     return server->listen(serverName);
 }
 
+bool CSingleInstance::Claim(const QStringList& paths) {
+    bool live = false;
+    {
+        // Probe, remove and listen as one step among the starts of this
+        // user; a lock left by a start that died is taken over.
+        QLockFile lock(serverName + QStringLiteral(".lock"));
+        if (lock.tryLock(kLiveTimeout) && ListenUnlessLive(live))
+            return false;
+    }
+    if (!live)
+        return false;
+    return CSingleInstance(serverName, kLiveTimeout).HandToRunning(paths);
+}
+
+bool CSingleInstance::IsListening() const {
+    return server->isListening();
+}
+
 void CSingleInstance::OnNewConnection() {
     while (QLocalSocket* socket = server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // A peer that stops halfway is not waited on for ever.
+        QTimer::singleShot(requestTimeLimit, socket, [socket] { socket->abort(); });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadRequest(socket); });
     }
 }

@@ -33,7 +33,7 @@ CSplashWnd* CSplashWnd::ShowSplash(const CCommandLineInfoEx& commandLine, const 
 }
 
 void CSplashWnd::ProcessEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    QCoreApplication::processEvents();
 }
 
 QWidget* CSplashWnd::MainWindow() {

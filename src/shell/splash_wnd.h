@@ -29,8 +29,8 @@ public:
                                   int displayTime = kDisplayTime);
 
     // Handles what is waiting for the splash (painting, its timer, input)
-    // between start-up steps; connections from other processes wait for the
-    // event loop.
+    // between start-up steps, and answers later starts early: what they
+    // hand over waits for this start's own trays.
     static void ProcessEvents();
 
     // The application's main window once it has been created, or null.

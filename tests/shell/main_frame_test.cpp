@@ -160,6 +160,17 @@ TEST_F(MainFrameTest, AFileThatCannotBeOpenedIsReportedAndTheRestOpen) {
     EXPECT_EQ(opened->windowTitle(), "good.rlp");
     EXPECT_EQ(frame.OpenTray(good), opened); // already open: activated
     EXPECT_EQ(frame.TrayFrames().size(), 1);
+
+    // Many at once: one message for all, the first 20 named.
+    QStringList many{good};
+    for (int i = 0; i < 25; ++i)
+        many.append(dir.filePath(QString("gone%1.rlp").arg(i)));
+    Answer({QMessageBox::Ok});
+    frame.OpenTrays(many, 3);
+    ASSERT_EQ(asked.size(), 3);
+    EXPECT_TRUE(asked[2].contains("gone19.rlp: ")) << asked[2].toStdString();
+    EXPECT_FALSE(asked[2].contains("gone20.rlp"));
+    EXPECT_TRUE(asked[2].endsWith("and 5 more.\n\n3 more files were not opened."));
 }
 
 TEST_F(MainFrameTest, ClosingAModifiedTrayAsksAndAFailedSaveKeepsItOpen) {

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +77,66 @@ TEST_F(SingleInstanceTest, NoAnswerInTimeMeansStartingNormally) {
     CSingleInstance fresh(Name("stale"), 200);
     EXPECT_FALSE(fresh.HandToRunning({}));
     EXPECT_TRUE(fresh.Listen());
+}
+
+TEST_F(SingleInstanceTest, APeerThatStopsHalfwayIsDropped) {
+    CSingleInstance running(Name("server"));
+    running.SetRequestTimeLimit(50);
+    ASSERT_TRUE(running.Listen());
+    QLocalSocket stalled;
+    stalled.connectToServer(Name("server"));
+    ASSERT_TRUE(stalled.waitForConnected(1000));
+    stalled.write("\0\0", 2); // half a length, then nothing
+    stalled.flush();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return stalled.state() == QLocalSocket::UnconnectedState; }, 10000));
+}
+
+TEST_F(SingleInstanceTest, TwoStartsTogetherMakeOneProgramHoldingBothTrays) {
+    const QString program = QCoreApplication::applicationDirPath() + "/Rollpouch";
+    for (int round = 0; round < 5; ++round) {
+        QTemporaryDir home; // settings, the instance's name and the trays
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        environment.insert("XDG_RUNTIME_DIR", home.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        QStringList trays;
+        QProcess starts[2];
+        for (int i = 0; i < 2; ++i) {
+            trays.append(home.filePath(QString("tray%1.rlp").arg(i)));
+            QFile(trays[i]).open(QIODevice::WriteOnly);
+            starts[i].setProcessEnvironment(environment);
+        }
+        for (int i = 0; i < 2; ++i)
+            starts[i].start(program, {"-nologo", trays[i]});
+        // One hands its tray over and ends; the other opens both.
+        const auto ended = [&] {
+            return int(starts[0].state() == QProcess::NotRunning) +
+                   int(starts[1].state() == QProcess::NotRunning);
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ended() > 0; }, 120000)) << round;
+        QProcess& handedOver = starts[starts[0].state() == QProcess::NotRunning ? 0 : 1];
+        EXPECT_EQ(handedOver.exitCode(), 0) << round;
+        const auto recent = [&] {
+            QSettings settings(home.filePath("config/Brackenfold Software/Clattermat.conf"),
+                               QSettings::IniFormat);
+            settings.beginGroup("Recent File List");
+            QStringList paths;
+            for (const QString& key : settings.childKeys())
+                paths.append(settings.value(key).toString());
+            return paths;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return recent().contains(trays[0]) && recent().contains(trays[1]); }, 120000))
+            << round;
+        EXPECT_EQ(ended(), 1) << round; // the other still runs, holding both
+        for (QProcess& start : starts) {
+            start.kill();
+            start.waitForFinished();
+        }
+    }
 }
 
 } // namespace
