@@ -29,6 +29,8 @@ public:
     void AttachToBuddy();
     // +1 after the upper arrow, -1 after the lower one, 0 before either.
     int GetLastDelta() const { return lastDelta; }
+    // An arrow is held and steps again on the next repeat.
+    bool IsRepeating() const { return repeat.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -43,6 +43,11 @@ public:
     static constexpr int kUpdateDelayMs = 100;
 
     explicit COddsWindow(QWidget* parent = nullptr);
+
+    // How long changes are gathered (kUpdateDelayMs unless a test sets it),
+    // and whether gathered changes still wait to be worked out.
+    void SetUpdateDelay(int ms) { updateTimer.setInterval(ms); }
+    bool UpdatePending() const { return updateTimer.isActive(); }
     ~COddsWindow() override;
 
     // Follows a tray's selected groups (none: an empty window with a hint).

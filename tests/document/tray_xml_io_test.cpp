@@ -6,7 +6,6 @@
 #include "without_pictures.h"
 
 #include <QTemporaryDir>
-#include <chrono>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -129,15 +128,13 @@ TEST_F(TrayXmlTest, TitlesAreNumberedOnceAndPlainTextIsDecodedLikeFiles) {
     EXPECT_EQ(Titles(), (std::vector<std::string>{"50%1 1", "50%1 2", "W\xC3\xBCrfel %2 1",
                                                   "W\xC3\xBCrfel %2 2"}));
 
-    // One long line of pieces is read in one pass over it.
+    // One long line of pieces (how fast: the hostile-file benchmarks).
     std::string line = "Long:";
     while (line.size() < (2u << 20))
         line += "x/";
     line += "1d6";
     CDocState longLine;
-    const auto start = std::chrono::steady_clock::now();
     longLine.ReadTrayXml(line, false, true);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     ASSERT_EQ(longLine.Entities().size(), 1u);
     EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(*longLine.Entities()[0]).GetTitle(), "Long 1");
 }

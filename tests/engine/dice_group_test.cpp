@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <chrono>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -108,18 +107,15 @@ TEST(DiceGroup, IgnoredDiceMatchTheListInsertionOnRandomGroups) {
     }
 }
 
-TEST(DiceGroup, LargeGroupsChooseAndDescribeInGoodTime) {
-    // Choosing and describing grow as n log n: with growth n * n these take
-    // many seconds.
+TEST(DiceGroup, LargeGroupsChooseAndDescribe) {
+    // How fast: BM_IgnoredDiceOfTwoHundredThousandD1000 and the describing benchmark.
     CDiceGroup many;
     for (int i = 0; i < 200000; ++i)
         many.AddDieBack(std::make_unique<CDie>(i + 1, i + 1));
     many.SetIgnoreCount(100000);
-    const auto start = std::chrono::steady_clock::now();
     std::vector<const CDie*> ignored;
     many.GetIgnoredDice(ignored);
     const std::string description = many.GetDescription();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
     ASSERT_EQ(ignored.size(), 100000u);
     EXPECT_EQ(ignored.front()->GetSideCount(), 100000); // highest first
     EXPECT_EQ(std::count(description.begin(), description.end(), '+'), 199999);

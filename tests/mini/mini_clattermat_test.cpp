@@ -9,7 +9,6 @@
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -169,9 +168,7 @@ TEST(MiniClattermat, TenThousandGroupsFillTheListQuicklyAndInOrder) {
     text += R"(<dicegroup title="2d6" modifier="1" multiplier="1">1d1</dicegroup>)"
             R"(<dicegroup title="2d6" modifier="2" multiplier="1">1d1</dicegroup></dicegroups>)";
     TestMini mini;
-    const auto start = std::chrono::steady_clock::now();
-    mini.LoadMiniList(text);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    mini.LoadMiniList(text); // how fast: BM_ReadTenThousandDieTrayForMiniList
     const QStringList labels = mini.Labels();
     ASSERT_EQ(labels.size(), 10002);
     EXPECT_EQ(labels[2], "g10000 (1d1)");

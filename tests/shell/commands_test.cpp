@@ -129,9 +129,7 @@ TEST_F(CommandsTest, OptionsTakeEffectAtOnce) {
     frame.Action(cmd::kDelayRoll)->trigger();
     EXPECT_EQ(Settings().GetDelayRoll(), 500);
     EXPECT_TRUE(frame.Action(cmd::kDelayRoll)->isChecked());
-    const auto start = std::chrono::steady_clock::now();
-    frame.Action(cmd::kRollSelected)->trigger();
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    frame.Action(cmd::kRollSelected)->trigger(); // the loop itself: the roll-loop tests
     int total = 0;
     for (const CDiceGroupPainter* group : State().GetSelectedGroups())
         total += group->GetTotal();

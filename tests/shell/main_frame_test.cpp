@@ -52,9 +52,11 @@ protected:
                     files->reject();
                 return;
             }
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (!box || !box->isVisible() || answers.isEmpty())
+            if (!modal || !modal->isVisible())
                 return;
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box || answers.isEmpty())
+                return test::FailUnexpectedDialog(modal);
             asked.append(box->text());
             box->button(answers.takeFirst())->click();
         });

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+
+class QWidget;
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -22,6 +24,11 @@ QStringList TakePlayedSounds();
 
 // The temporary folder the tests' settings live in.
 QString SettingsFolder();
+
+// For the dialog answerers of GUI tests: a modal dialog nobody expected
+// fails the test, naming its title and text, and is closed so that the
+// test goes on instead of waiting in its event loop.
+void FailUnexpectedDialog(QWidget* modal);
 
 // Runs every test inside the application `makeApp` creates, on the
 // offscreen platform unless QT_QPA_PLATFORM names another, with settings in

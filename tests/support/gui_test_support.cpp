@@ -4,6 +4,7 @@
 #include "gui_test_main.h"
 #include "roll_sound_player.h"
 
+#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -30,6 +31,13 @@ QStringList TakePlayedSounds() {
 
 QString SettingsFolder() {
     return g_settingsFolder;
+}
+
+void FailUnexpectedDialog(QWidget* modal) {
+    const auto* box = qobject_cast<QMessageBox*>(modal);
+    ADD_FAILURE() << "unexpected dialog \"" << modal->windowTitle().toStdString() << "\": "
+                  << (box ? box->text().toStdString() : std::string());
+    modal->close();
 }
 
 int RunGuiTests(int argc, char** argv,
