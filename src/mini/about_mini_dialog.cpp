@@ -1,5 +1,6 @@
 #include "about_mini_dialog.h"
 
+#include "copyright_notice.h"
 #include "mini_rollpouch_dlg.h"
 
 #include <QDialogButtonBox>
@@ -21,13 +22,13 @@ CAboutMiniDialog::CAboutMiniDialog(QWidget* parent) : QDialog(parent) {
 
     auto* version = new QLabel(VersionText(), this);
     version->setObjectName(QStringLiteral("version"));
-    auto* notice = new QLabel(tr("Rolls the dice groups of a Rollpouch tray file.\n"
-                                 "Copyright \u00A9 Brackenfold Software.\n"
-                                 "This program is free: you may copy and give it away freely."),
-                              this);
+    auto* purpose = new QLabel(tr("Rolls the dice groups of a Rollpouch tray file."), this);
+    auto* notice = new QLabel(QString::fromUtf8(kCopyrightNotice), this);
+    notice->setWordWrap(true);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(version);
+    texts->addWidget(purpose);
     texts->addWidget(notice);
     auto* row = new QHBoxLayout;
     row->addWidget(icon);

@@ -1,5 +1,6 @@
 #include "about_dlg.h"
 
+#include "copyright_notice.h"
 #include "shell_icons.h"
 #include "static_link.h"
 
@@ -44,12 +45,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     layout->addWidget(version, 0, 1, Qt::AlignTop);
     layout->addWidget(ok, 0, 2, Qt::AlignTop);
     layout->setRowMinimumHeight(1, 12);
-    layout->addWidget(Paragraph(QStringLiteral("Copyright \u00A9 Brackenfold Software.\n"
-                                               "Clattermat is free: you may copy it and give it "
-                                               "away to anyone, as long as you ask nothing for "
-                                               "it and pass it on whole and unchanged."),
-                                this),
-                      2, 0, 1, 3);
+    layout->addWidget(Paragraph(QString::fromUtf8(kCopyrightNotice), this), 2, 0, 1, 3);
     layout->addWidget(Paragraph(QStringLiteral("Questions, ideas and bug reports are welcome. "
                                                "Write to me at:"),
                                 this),
