@@ -73,7 +73,17 @@ bool HasStoredDensity(const QByteArray& bytes) {
 std::optional<QByteArray> ReadCapped(QFile& file) {
     if (file.size() > kMaxPictureBytes)
         return std::nullopt;
-    return file.read(kMaxPictureBytes + 1);
+    // In pieces: reading up to the cap at once reserves the whole cap for
+    // every small picture.
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    while (!file.atEnd()) {
+        const QByteArray piece = file.read(64 * 1024);
+        if (piece.isEmpty() || bytes.size() + piece.size() > kMaxPictureBytes)
+            return piece.isEmpty() ? std::optional<QByteArray>(bytes) : std::nullopt;
+        bytes += piece;
+    }
+    return bytes;
 }
 
 QImage Decode(const QByteArray& bytes) {
