@@ -11,14 +11,11 @@
 // dice are tested on their own (and by the notation target), and a run is
 // meant to spend its time on what reading and writing do with the text, not
 // on making thousands of dice per input.
-#include "die_painter.h"
-#include "die_picture.h"
 #include "doc_state.h"
 #include "fuzz_support.h"
+#include "fuzz_tray_app.h"
 #include "random_source.h"
 
-#include <QDir>
-#include <QGuiApplication>
 #include <algorithm>
 #include <vector>
 
@@ -79,22 +76,8 @@ void CheckRoundTrip(const char* use, std::string (*readAndWrite)(std::string_vie
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tray_xml_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    // With the pictures, dice are measured by their pictures and sample their
-    // label colours. All are kept loaded, so no input pays for decoding them.
-    CDiePainter::SetImagesFolder(QStringLiteral(ROLLPOUCH_IMAGES_DIR));
-    static std::vector<DiePicturePtr> pictures;
-    const QDir images(QStringLiteral(ROLLPOUCH_IMAGES_DIR));
-    for (const QString& colour : images.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        for (const int sides : {4, 6, 8, 10, 12, 20, 100})
-            if (auto picture = LoadColourPicture(images.path(), colour, sides); picture && *picture)
-                pictures.push_back(std::move(*picture));
-    if (pictures.empty())
-        fuzz::Fail("no die pictures in " ROLLPOUCH_IMAGES_DIR);
+    // Dice are measured by their pictures and sample their label colours.
+    fuzz::StartTrayApplication("tray_xml_fuzz");
     return 0;
 }
 

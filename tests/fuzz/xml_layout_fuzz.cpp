@@ -50,7 +50,8 @@ std::vector<Item> Flatten(pugi::xml_node root) {
             if (!*value)
                 return;
             // A text node right after one at the same depth is its next sibling.
-            if (!items.empty() && items.back().type == pugi::node_pcdata && items.back().depth == at)
+            if (!items.empty() && items.back().type == pugi::node_pcdata &&
+                items.back().depth == at)
                 items.back().text += value;
             else
                 items.push_back({at, pugi::node_pcdata, {}, {}, value});
