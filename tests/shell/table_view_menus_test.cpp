@@ -213,6 +213,20 @@ TEST_F(TableViewMenusTest, EditCommandsActOnTheOpenTitleEditor) {
 }
 
 TEST_F(TableViewMenusTest, DialogsRecordOnlyWhatChanged) {
+    // A title being typed is committed before the dialog shows it.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      Group(1).GetTitleRect().TopLeft() + QPoint(4, 4));
+    QTest::keyClicks(view.TitleEditor(), "Sword");
+    WithDialogs([&] { view.OnCommand(cmd::kProperties); },
+                [](QWidget* modal) {
+                    auto* dlg = qobject_cast<CDicePropertiesDlg*>(modal);
+                    ASSERT_NE(dlg, nullptr);
+                    EXPECT_EQ(dlg->TitleEdit()->text(), "Sword");
+                    dlg->reject();
+                });
+    EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Title"}));
+    doc.Undo(1);
+
     // Properties of two groups whose multipliers differ: only the title is new.
     Select({0, 1});
     WithDialogs([&] { view.OnCommand(cmd::kProperties); },
