@@ -1,6 +1,7 @@
 #include "int_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace rp {
@@ -41,6 +42,29 @@ int ReadInt(std::string_view text, std::string_view skipped) {
             value = value * 10 + (c - '0');
     }
     return ClampToInt(negative ? -value : value);
+}
+
+std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t lowest,
+                                         std::int64_t highest) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // Unsigned from_chars takes digits only: no second sign, no blanks.
+    std::uint64_t magnitude = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, magnitude);
+    if (text.empty() || error != std::errc() || at != end)
+        return std::nullopt;
+    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    if (magnitude > kMax + (negative ? 1 : 0))
+        return std::nullopt;
+    // Modular conversion, so that -2^63 comes out right.
+    const auto value = static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude);
+    if (value < lowest || value > highest)
+        return std::nullopt;
+    return value;
 }
 
 int ClampToInt(std::int64_t value) {

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -95,10 +95,12 @@ TEST(Cli, OddsListsEveryTotalAndGoesOnPastRefusals) {
     EXPECT_EQ(best.out, "2d4, ignore lowest 1: mean 3.1250, min 1, max 4\n"
                         "1\t6.2500\t100.0000\n2\t18.7500\t93.7500\n"
                         "3\t31.2500\t75.0000\n4\t43.7500\t43.7500\n");
-    for (const auto& bad : std::vector<std::vector<std::string>>{{"odds"},
-                                                                 {"odds", "--ignore"},
-                                                                 {"odds", "--ignore", "1x", "1d6"},
-                                                                 {"odds", "--seed", "1", "1d6"}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"odds"},
+                                               {"odds", "--ignore"},
+                                               {"odds", "--ignore", "1x", "1d6"},
+                                               {"odds", "--ignore", "2147483648", "1d6"},
+                                               {"odds", "--seed", "1", "1d6"}}) {
         const Result usage = RunCli(bad);
         EXPECT_EQ(usage.status, 2);
         EXPECT_NE(usage.err.find("usage:"), std::string::npos);
@@ -149,6 +151,7 @@ TEST_F(CliFiles, ErrorsAndUsage) {
                                                {"roll", "--fast", "1d6"},
                                                {"roll", "--seed", "-1", "1d6"},
                                                {"roll", "--seed", "4294967296", "1d6"},
+                                               {"roll", "--seed", " 1", "1d6"},
                                                {"roll", "--seed"},
                                                {"roll"},
                                                {"describe", "--seed", "1", "1d6"},

@@ -2,7 +2,11 @@
 #include "int_text.h"
 
 #include <climits>
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <utility>
 
 namespace rp {
 namespace {
@@ -27,6 +31,23 @@ TEST(ReadInt, ReadsLikeTheUsualConversionAndSaturates) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadInt(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(ParseInteger, TakesASignAndDigitsWithinTheBoundsOnly) {
+    constexpr std::nullopt_t no = std::nullopt;
+    // Between 0 and 9.
+    const std::pair<const char*, std::optional<std::int64_t>> digits[] = {
+        {"0", 0},   {"+7", 7},   {"-0", 0},  {"007", 7},  {"", no},   {"+", no}, {" 7", no},
+        {"7 ", no}, {"+-7", no}, {"7x", no}, {"0x7", no}, {"10", no}, {"-1", no}};
+    for (const auto& [text, value] : digits)
+        EXPECT_EQ(ParseInteger(text, 0, 9), value) << '"' << text << '"';
+    // At the limits of the generator's seeds and of the 64-bit range.
+    EXPECT_EQ(ParseInteger("4294967295", 0, UINT32_MAX), UINT32_MAX);
+    EXPECT_EQ(ParseInteger("4294967296", 0, UINT32_MAX), no);
+    for (const char* text : {"-7", "-9223372036854775808", "9223372036854775807"})
+        EXPECT_EQ(ParseInteger(text, INT64_MIN, INT64_MAX), std::stoll(text));
+    for (const char* text : {"-9223372036854775809", "9223372036854775808", "99999999999999999999"})
+        EXPECT_EQ(ParseInteger(text, INT64_MIN, INT64_MAX), no) << text;
 }
 
 TEST(Fraction, ParsesAndFormats) {

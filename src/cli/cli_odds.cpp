@@ -3,21 +3,12 @@
 #include "dice_group.h"
 #include "dice_odds.h"
 
-#include <charconv>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace rp::cli {
 
 namespace {
-
-// A whole 32-bit number and nothing else.
-bool ParseCount(std::string_view text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && at == end;
-}
 
 void PrintOdds(std::FILE* out, const CDiceGroup& group, const CDiceOdds& odds) {
     std::fprintf(out, "%s: mean %.4f, min %i, max %i\n", group.GetDescription().c_str(),
@@ -28,24 +19,7 @@ void PrintOdds(std::FILE* out, const CDiceGroup& group, const CDiceOdds& odds) {
 
 } // namespace
 
-std::optional<int> Odds(int argc, char** argv, std::FILE* out, std::FILE* err) {
-    int ignore = 0;
-    std::vector<std::string> texts;
-    bool optionsDone = false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (optionsDone || !arg.starts_with("--"))
-            texts.emplace_back(arg);
-        else if (arg == "--")
-            optionsDone = true;
-        else if (arg == "--ignore" && i + 1 < argc && ParseCount(argv[i + 1], ignore))
-            ++i;
-        else
-            return std::nullopt;
-    }
-    if (texts.empty())
-        return std::nullopt;
-
+int Odds(const std::vector<std::string>& texts, int ignore, std::FILE* out, std::FILE* err) {
     int status = 0;
     for (const std::string& text : texts) {
         CDiceGroup group;

@@ -4,6 +4,7 @@
 #include "dice_group.h"
 #include "doc_state.h"
 #include "file_bytes.h"
+#include "int_text.h"
 #include "mini_list.h"
 #include "random_source.h"
 #include "roll_text.h"
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,42 +50,43 @@ struct Options {
     std::uint32_t seed = 0;
     bool roll = false;
     int scale = 1;
+    int ignore = 0;
     std::vector<std::string> args;
 };
 
-bool ParseSeed(std::string_view text, std::uint32_t& seed) {
-    if (text.empty() || text.size() > 10)
-        return false;
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    if (value > UINT32_MAX)
-        return false;
-    seed = static_cast<std::uint32_t>(value);
-    return true;
-}
+// The options a command takes.
+struct Allowed {
+    bool seed = false, roll = false, scale = false, ignore = false;
+};
 
-// Reads the options after the command; false on anything not allowed for it.
-bool ParseOptions(int argc, char** argv, bool allowSeed, bool allowRoll, Options& options) {
+// Reads the texts and options after the command; false on a missing or bad
+// value, or an option the command does not take.
+bool ParseOptions(int argc, char** argv, Allowed allowed, Options& options) {
     bool optionsDone = false;
     for (int i = 2; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (optionsDone || arg.size() < 2 || arg.substr(0, 2) != "--") {
+        const std::string_view value = i + 1 < argc ? argv[i + 1] : "";
+        if (optionsDone || !arg.starts_with("--")) {
             options.args.emplace_back(arg);
         } else if (arg == "--") {
             optionsDone = true;
-        } else if (arg == "--seed" && allowSeed) {
-            if (i + 1 >= argc || !ParseSeed(argv[i + 1], options.seed))
+        } else if (arg == "--roll" && allowed.roll) {
+            options.roll = true;
+        } else if (arg == "--seed" && allowed.seed) {
+            const auto seed = ParseInteger(value, 0, std::numeric_limits<std::uint32_t>::max());
+            if (!seed)
                 return false;
             options.seeded = true;
+            options.seed = static_cast<std::uint32_t>(*seed);
             ++i;
-        } else if (arg == "--roll" && allowRoll) {
-            options.roll = true;
-        } else if (arg == "--scale" && std::string_view(argv[1]) == "render") {
-            const std::string_view value = i + 1 < argc ? argv[i + 1] : "";
+        } else if (arg == "--ignore" && allowed.ignore) {
+            const auto ignore = ParseInteger(value, std::numeric_limits<int>::min(),
+                                             std::numeric_limits<int>::max());
+            if (!ignore)
+                return false;
+            options.ignore = static_cast<int>(*ignore);
+            ++i;
+        } else if (arg == "--scale" && allowed.scale) {
             if (value != "1" && value != "2")
                 return false;
             options.scale = value[0] - '0';
@@ -246,17 +249,15 @@ int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
         if (std::string_view(argv[i]) == "--help")
             return Usage(out, 0);
     const std::string_view command = argv[1];
-    if (command == "odds") {
-        const std::optional<int> status = Odds(argc, argv, out, err);
-        return status ? *status : Usage(err, 2);
-    }
-
-    Options options;
-    const bool isList = command == "list", isConvert = command == "convert",
-               isRender = command == "render";
-    if (command != "describe" && command != "roll" && !isList && !isConvert && !isRender)
+    const bool isDescribe = command == "describe", isRoll = command == "roll",
+               isOdds = command == "odds", isList = command == "list",
+               isConvert = command == "convert", isRender = command == "render";
+    if (!isDescribe && !isRoll && !isOdds && !isList && !isConvert && !isRender)
         return Usage(err, 2);
-    if (!ParseOptions(argc, argv, command != "describe", isList, options))
+    const Allowed allowed{
+        .seed = !isDescribe && !isOdds, .roll = isList, .scale = isRender, .ignore = isOdds};
+    Options options;
+    if (!ParseOptions(argc, argv, allowed, options))
         return Usage(err, 2);
     const std::size_t wanted = isRender ? 2 : 1;
     if (options.args.empty() ||
@@ -265,13 +266,15 @@ int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
     if (options.seeded)
         random_source::Seed(options.seed);
 
+    if (isOdds)
+        return Odds(options.args, options.ignore, out, err);
     if (isList)
         return List(options, out, err);
     if (isConvert || isRender) {
         const auto app = EnsureGuiApplication();
         return isConvert ? Convert(options, out, err) : Render(options, err);
     }
-    return DescribeOrRoll(options, command == "roll", out, err);
+    return DescribeOrRoll(options, isRoll, out, err);
 }
 
 } // namespace
