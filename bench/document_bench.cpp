@@ -119,7 +119,10 @@ void BM_Paste(benchmark::State& state, bool texts) {
         benchmark::DoNotOptimize(tray.Entities().size());
     }
 }
-BENCHMARK_CAPTURE(BM_Paste, Texts, true)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK_CAPTURE(BM_Paste, Texts, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
 BENCHMARK_CAPTURE(BM_Paste, LinesOfD6, false)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)

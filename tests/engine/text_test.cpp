@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <utility>
 
 namespace rp {
 namespace {
@@ -32,13 +33,15 @@ TEST(XmlDom, SerializedTextIsUtf8AndReadsBackAsWritten) {
     // Character references past Unicode and to carriage returns, in text
     // content and in an attribute.
     xml::CXmlDocument document;
-    ASSERT_TRUE(document.ParseText("<a t=\"&#x110000;&#13;\">&#xD800;\xC3\xA9 x&#13;&#10;y&#13;z</a>"));
+    ASSERT_TRUE(
+        document.ParseText("<a t=\"&#x110000;&#13;\">&#xD800;\xC3\xA9 x&#13;&#10;y&#13;z</a>"));
     const std::string written = document.Serialize();
     EXPECT_TRUE(IsValidUtf8(written));
     xml::CXmlDocument again;
     ASSERT_TRUE(again.ParseText(written));
     EXPECT_EQ(again.Serialize(), written);
-    EXPECT_STREQ(again.Root().child_value(), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA9 x\ny\nz");
+    EXPECT_STREQ(again.Root().child_value(),
+                 "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA9 x\ny\nz");
 }
 
 TEST(TextCodec, AWindowsTrayReadsWithItsAccents) {
@@ -53,13 +56,12 @@ TEST(XmlDom, NavigatesTextAndPaths) {
     ASSERT_TRUE(doc.ParseText(
         R"(<die sideCount="6"><position x="40" y="-3"/><color>Light <b>Gr</b>ay</color></die>)"));
     const pugi::xml_node die = doc.Root();
-    EXPECT_EQ(xml::SelectText(die, "position/@x"), "40");
-    EXPECT_EQ(xml::SelectText(die, "position/@y"), "-3");
-    EXPECT_EQ(xml::SelectText(die, "color"), "Light Gray");
-    EXPECT_EQ(xml::SelectText(die, "position/@z"), "");
-    EXPECT_EQ(xml::SelectText(die, "size/@x"), "");
-    EXPECT_EQ(xml::SelectText(die, "@sideCount"), "6");
-    EXPECT_EQ(xml::SelectText(die, "@sideCount/x"), "");
+    const std::pair<const char*, const char*> paths[] = {
+        {"position/@x", "40"}, {"position/@y", "-3"}, {"color", "Light Gray"}, {"position/@z", ""},
+        {"size/@x", ""},       {"@sideCount", "6"},   {"@sideCount/x", ""},
+    };
+    for (const auto& [path, text] : paths)
+        EXPECT_EQ(xml::SelectText(die, path), text) << path;
     EXPECT_EQ(xml::AttributeText(die, "missing"), "");
     EXPECT_EQ(xml::NodeText(die), "Light Gray");
     EXPECT_EQ(xml::NodeText(pugi::xml_node()), "");
