@@ -1,11 +1,9 @@
 #include "colour_menu.h"
 
-#include "file_bytes.h"
-
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <algorithm>
 
 namespace rp {
 
@@ -21,11 +19,6 @@ bool HasPicture(const QDir& colour, int sideCount) {
 }
 
 } // namespace
-
-QString DefaultImagesFolder() {
-    return QString::fromStdString(
-        FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
-}
 
 void BuildColourMenu(QMenu& menu, QMap<int, QString>* idToName, const QList<int>& sideCounts,
                      const QString& current, const QString& imagesFolder) {

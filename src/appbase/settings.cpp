@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "dice_app.h"
+#include "window_placement.h"
 
 #include <QSettings>
 
@@ -12,7 +13,8 @@ const QString kPlaySound = QStringLiteral("Settings/PlaySound");
 const QString kDelayRoll = QStringLiteral("Settings/DelayRoll");
 const QString kOpenLast = QStringLiteral("Settings/OpenLast");
 const QString kOpenFileList = QStringLiteral("Settings/OpenFileList");
-const QString kWindowPos = QStringLiteral("WindowPos/");
+const QString kWindowGroup = QStringLiteral("WindowPos");
+const QString kWindowPos = kWindowGroup + QLatin1Char('/');
 const QString kBarState = QStringLiteral("BarState");
 } // namespace
 
@@ -71,17 +73,11 @@ void CSettings::SetOpenLast(bool on) {
 }
 
 QRect CSettings::GetWindowRect(const QRect& fallback) const {
-    return QRect(ReadIntSetting(*store, kWindowPos + "WindowLeft", fallback.x()),
-                 ReadIntSetting(*store, kWindowPos + "WindowTop", fallback.y()),
-                 ReadIntSetting(*store, kWindowPos + "WindowWidth", fallback.width()),
-                 ReadIntSetting(*store, kWindowPos + "WindowHeight", fallback.height()));
+    return ReadWindowRect(*store, kWindowGroup, fallback);
 }
 
 void CSettings::SetWindowRect(const QRect& rect) {
-    store->setValue(kWindowPos + "WindowLeft", rect.x());
-    store->setValue(kWindowPos + "WindowTop", rect.y());
-    store->setValue(kWindowPos + "WindowWidth", rect.width());
-    store->setValue(kWindowPos + "WindowHeight", rect.height());
+    WriteWindowRect(*store, kWindowGroup, rect);
 }
 
 int CSettings::GetShowState(int fallback) const {

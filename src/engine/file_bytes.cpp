@@ -1,9 +1,8 @@
 #include "file_bytes.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,21 +46,6 @@ ReadStatus ReadFileBytes(const std::string& path, std::string& out, std::size_t 
         return ReadStatus::CannotRead;
     }
     return ReadStatus::Ok;
-}
-
-} // namespace rp
-
-namespace rp {
-
-std::string FindImagesFolder(const std::string& programDir) {
-    const std::filesystem::path beside = std::filesystem::path(programDir) / "images";
-    const std::filesystem::path installed =
-        std::filesystem::path(programDir) / ".." / "share" / "rollpouch" / "images";
-    std::error_code error;
-    if (!std::filesystem::is_directory(beside, error) &&
-        std::filesystem::is_directory(installed, error))
-        return installed.lexically_normal().string();
-    return beside.string();
 }
 
 } // namespace rp

@@ -17,11 +17,3 @@ ReadStatus ReadFileBytes(const std::string& path, std::string& out,
                          std::size_t maxBytes = kMaxTrayFileBytes);
 
 } // namespace rp
-
-namespace rp {
-
-// The die picture folder for a program in `programDir`: "images" beside the
-// program, or, for an installed program, share/rollpouch/images.
-std::string FindImagesFolder(const std::string& programDir);
-
-} // namespace rp

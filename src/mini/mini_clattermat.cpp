@@ -4,15 +4,13 @@
 #include "int_text.h"
 #include "odds_summary.h"
 #include "roll_log.h"
-#include "settings.h"
+#include "window_placement.h"
 #include "xml_dom.h"
 
-#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QScreen>
 #include <QSettings>
 #include <QToolBar>
 #include <algorithm>
@@ -213,40 +211,14 @@ void CMiniClattermat::LayOutControls(int width, int height) {
 }
 
 void CMiniClattermat::RestoreWindowPosition() {
-    QSettings settings;
-    settings.beginGroup(positionSection);
-    const QRect current = geometry();
-    // On first start only the size is ours to give: the window manager
-    // places the window.
-    if (!settings.contains(QStringLiteral("WindowLeft")) ||
-        !settings.contains(QStringLiteral("WindowTop"))) {
-        resize(ReadIntSetting(settings, QStringLiteral("WindowWidth"), current.width()),
-               ReadIntSetting(settings, QStringLiteral("WindowHeight"), current.height()));
-        return;
-    }
-    const QRect stored(ReadIntSetting(settings, QStringLiteral("WindowLeft"), current.x()),
-                       ReadIntSetting(settings, QStringLiteral("WindowTop"), current.y()),
-                       ReadIntSetting(settings, QStringLiteral("WindowWidth"), current.width()),
-                       ReadIntSetting(settings, QStringLiteral("WindowHeight"), current.height()));
-    // A position on a screen that is no longer there would hide the window:
-    // keep the size and let the window place itself.
-    bool visible = false;
-    for (const QScreen* screen : QGuiApplication::screens())
-        visible = visible || screen->availableGeometry().intersects(stored);
-    if (visible)
-        setGeometry(stored);
-    else
-        resize(stored.size());
+    // Never stored: the designed size, placed by the window manager.
+    const QRect stored = ReadWindowRect(QSettings(), positionSection, QRect(kNowhere, size()));
+    RestoreWindowRect(*this, stored, size());
 }
 
 void CMiniClattermat::SaveWindowPosition() {
-    const QRect normal = normalGeometry();
     QSettings settings;
-    settings.beginGroup(positionSection);
-    settings.setValue(QStringLiteral("WindowLeft"), normal.x());
-    settings.setValue(QStringLiteral("WindowTop"), normal.y());
-    settings.setValue(QStringLiteral("WindowWidth"), normal.width());
-    settings.setValue(QStringLiteral("WindowHeight"), normal.height());
+    WriteWindowRect(settings, positionSection, normalGeometry());
 }
 
 void CMiniClattermat::keyPressEvent(QKeyEvent* event) {

@@ -1,7 +1,6 @@
 #include "die_painter.h"
 
 #include "die_shapes.h"
-#include "file_bytes.h"
 #include "int_text.h"
 #include "labels.h"
 #include "strokes.h"
@@ -9,6 +8,7 @@
 #include "xml_dom.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPaintDevice>
 #include <QPainter>
@@ -40,6 +40,14 @@ constexpr int kCentred =
 
 } // namespace
 
+QString FindImagesFolder(const QString& programDir) {
+    const QDir program(programDir);
+    const QString beside = program.filePath(QStringLiteral("images"));
+    const QString installed =
+        QDir::cleanPath(program.filePath(QStringLiteral("../share/rollpouch/images")));
+    return !QFileInfo(beside).isDir() && QFileInfo(installed).isDir() ? installed : beside;
+}
+
 CDiePainter::CDiePainter(int sideCount, int x, int y, int rawResult)
     : CDie(sideCount, rawResult), x(x), y(y) {}
 
@@ -47,8 +55,7 @@ QString CDiePainter::ImagesFolder() {
     const QString& folder = ImagesFolderOverride();
     if (!folder.isEmpty())
         return folder;
-    static const QString found = QString::fromStdString(
-        FindImagesFolder(QCoreApplication::applicationDirPath().toStdString()));
+    static const QString found = FindImagesFolder(QCoreApplication::applicationDirPath());
     return found;
 }
 

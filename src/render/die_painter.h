@@ -16,6 +16,10 @@ namespace rp {
 // The default die colour, which is also the name of its picture folder.
 inline const QString kDefaultDieColor = QStringLiteral("Light Gray");
 
+// The die picture folder for a program in `programDir`: "images" beside the
+// program, or, for an installed program, share/rollpouch/images.
+QString FindImagesFolder(const QString& programDir);
+
 // A die with a place on the tray: it draws itself from its colour's face
 // picture, or as an outline when there is none, with its face value and its
 // modifier and multiplier labels.
@@ -68,7 +72,8 @@ public:
     // A copy of the die as the class its side count calls for.
     std::unique_ptr<CDiePainter> Clone() const;
 
-    // Where the colour folders are; beside the program unless set (tests).
+    // Where the colour folders are: FindImagesFolder for this program, unless
+    // set (tests).
     static QString ImagesFolder();
     static void SetImagesFolder(const QString& folder);
 

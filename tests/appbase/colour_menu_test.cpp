@@ -1,7 +1,7 @@
 #include "colour_menu.h"
+#include "test_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -9,16 +9,11 @@
 namespace rp {
 namespace {
 
-void Touch(const QString& path) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-}
-
 // A colour folder with pictures for the given side counts.
 void MakeColour(const QDir& images, const QString& name, QList<int> sides, const char* extension) {
-    ASSERT_TRUE(images.mkpath(name));
     for (const int s : sides)
-        Touch(images.filePath(QStringLiteral("%1/d%2.%3").arg(name).arg(s).arg(extension)));
+        test::WriteFile(
+            images.filePath(QStringLiteral("%1/d%2.%3").arg(name).arg(s).arg(extension)));
 }
 
 struct Item {
@@ -42,7 +37,7 @@ TEST(ColourMenu, OffersCompleteColourFoldersWithIdsAndCheckMark) {
     MakeColour(images, "Light Gray", all, "gif");
     MakeColour(images, "red", {4, 6, 8, 10, 12, 100}, "gif");
     MakeColour(images, "Blue", all, "jpg");
-    Touch(images.filePath("Green")); // a file, not a folder
+    test::WriteFile(images.filePath("Green")); // a file, not a folder
 
     QMenu menu;
     QMap<int, QString> ids;

@@ -2,10 +2,13 @@
 #include "gui_test_main.h"
 #include "mini_clattermat.h"
 #include "roll_log.h"
+#include "window_placement.h"
 
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
@@ -206,6 +209,13 @@ TEST(MiniClattermat, WindowPositionIsSavedAndRestored) {
     TestMini offScreen(QStringLiteral("TestPos"));
     EXPECT_EQ(offScreen.size(), QSize(300, 350));
     EXPECT_NE(offScreen.x(), -50000);
+
+    // Larger than its screen: shrunk to it, in its place.
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    WriteWindowRect(settings, QStringLiteral("TestPos"), room.adjusted(-100, -100, 100, 100));
+    settings.sync();
+    TestMini large(QStringLiteral("TestPos"));
+    EXPECT_EQ(large.geometry(), QRect(room.topLeft() - QPoint(100, 100), room.size()));
 }
 
 } // namespace

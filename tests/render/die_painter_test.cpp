@@ -1,3 +1,4 @@
+#include "die_picture_folder.h"
 #include "die_shapes.h"
 #include "gui_test_main.h"
 #include "paint_support.h"
@@ -32,10 +33,7 @@ void WriteJpeg(const QString& path, QImage image, int dpi = 96) {
     ASSERT_TRUE(image.save(&buffer, "JPG", 100));
     if (dpi == 0)
         bytes[bytes.indexOf("JFIF") + 7] = 0; // units: an aspect ratio only
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    test::WriteFile(path, bytes);
 }
 
 // Dice without pictures unless a test points at a picture folder.
@@ -159,24 +157,16 @@ TEST_F(DiePicturesTest, PicturesSetTheRectangleAndTheValueColour) {
 }
 
 TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
-    QTemporaryDir folder;
-    QDir(folder.path()).mkpath("Big");
+    const test::CDiePictureFolder folder;
     QImage big(96, 96, QImage::Format_RGB32);
     big.fill(QColor(200, 30, 30));
     big.setDotsPerMeterX(3780);
     big.setDotsPerMeterY(3780);
-    ASSERT_TRUE(big.save(folder.filePath("Big/d8.jpg")));
-    QDir(folder.path()).mkpath("Broken");
-    QFile broken(folder.filePath("Broken/d8.gif"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("GIF89a not really");
-    broken.close();
-    QDir(folder.path()).mkpath("Huge");
-    QFile huge(folder.filePath("Huge/d8.gif"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    QDir().mkpath(folder.FilePath("Big"));
+    ASSERT_TRUE(big.save(folder.FilePath("Big/d8.jpg")));
+    test::WriteFile(folder.FilePath("Broken/d8.gif"), "GIF89a not really");
+    QFile huge(test::WriteFile(folder.FilePath("Huge/d8.gif")));
     ASSERT_TRUE(huge.resize(kMaxPictureBytes + 1));
-    huge.close();
-    CDiePainter::SetImagesFolder(folder.path());
 
     // 2540 x 2540 hundredths of a millimetre at 96 dots per inch: 96 x 96.
     C8Sider die(100, 100, 3);
@@ -188,12 +178,12 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
     EXPECT_EQ(canvas.At(rect.left + 48, rect.top + 1), Qt::black);
 
     // A picture smaller than the value: the colour sample stays on the picture.
-    QDir(folder.path()).mkpath("Tiny");
     QImage tiny(4, 4, QImage::Format_RGB32);
     tiny.fill(QColor(0, 0, 200));
     tiny.setDotsPerMeterX(3780);
     tiny.setDotsPerMeterY(3780);
-    ASSERT_TRUE(tiny.save(folder.filePath("Tiny/d6.jpg"), "JPG", 100));
+    QDir().mkpath(folder.FilePath("Tiny"));
+    ASSERT_TRUE(tiny.save(folder.FilePath("Tiny/d6.jpg"), "JPG", 100));
     C6Sider small(100, 100, 5);
     small.SetColor("Tiny");
     Canvas tinyCanvas;
@@ -216,20 +206,16 @@ TEST(DiePictures, StretchedOutlinesOversizedAndBrokenFiles) {
     die.SetColor("Nowhere");
     Canvas again;
     EXPECT_EQ(die.GetRect().Width(), 96);
-    CDiePainter::SetImagesFolder({});
 }
 
 TEST(DiePictures, ResolutionLabelColourAndDoublePictures) {
     const QColor brown(120, 70, 20), green(30, 160, 40), blue(0, 0, 220);
-    QTemporaryDir folder;
-    WriteJpeg(folder.filePath("Seventy-two/d6.jpg"), Face(64, brown, green), 72);
-    WriteJpeg(folder.filePath("Unknown/d6.jpg"), Face(64, brown, green), 0);
-    WriteJpeg(folder.filePath("Unknown/d6@2x.jpg"), Face(128, blue, blue));
-    WriteJpeg(folder.filePath("Unknown/d8.jpg"), Face(64, brown, green));
-    QFile broken(folder.filePath("Unknown/d8@2x.jpg"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("no picture") > 0);
-    broken.close();
-    CDiePainter::SetImagesFolder(folder.path());
+    const test::CDiePictureFolder folder;
+    WriteJpeg(folder.FilePath("Seventy-two/d6.jpg"), Face(64, brown, green), 72);
+    WriteJpeg(folder.FilePath("Unknown/d6.jpg"), Face(64, brown, green), 0);
+    WriteJpeg(folder.FilePath("Unknown/d6@2x.jpg"), Face(128, blue, blue));
+    WriteJpeg(folder.FilePath("Unknown/d8.jpg"), Face(64, brown, green));
+    test::WriteFile(folder.FilePath("Unknown/d8@2x.jpg"), "no picture");
     const struct {
         const char* colour;
         int sides, width;
@@ -254,22 +240,20 @@ TEST(DiePictures, ResolutionLabelColourAndDoublePictures) {
                   0);
     }
     // Without its double picture a die is drawn from the plain one again.
-    QFile::remove(folder.filePath("Unknown/d6@2x.jpg"));
+    QFile::remove(folder.FilePath("Unknown/d6@2x.jpg"));
     C6Sider die(100, 100, 5);
     die.SetColor("Unknown");
     Canvas canvas(200, 200, Qt::white, 2);
     die.Draw(canvas.painter);
     EXPECT_LT(canvas.At(148, 148).blue(), 100);
-    CDiePainter::SetImagesFolder({});
 }
 
 TEST(DiePictures, LookupFollowsTheFolderAndStaysInside) {
-    QTemporaryDir root;
-    const QString images = root.filePath("images");
+    const test::CDiePictureFolder root; // pictures from its "images" folder only
+    CDiePainter::SetImagesFolder(root.FilePath("images"));
     const auto write = [&](const QString& path, int size) {
-        WriteJpeg(root.filePath(path), Face(size, Qt::red, Qt::red));
+        WriteJpeg(root.FilePath(path), Face(size, Qt::red, Qt::red));
     };
-    CDiePainter::SetImagesFolder(images);
     C6Sider die(100, 100, 1);
     const auto widthAfter = [&](const QString& colour) {
         die.SetColor(colour);
@@ -288,7 +272,7 @@ TEST(DiePictures, LookupFollowsTheFolderAndStaysInside) {
     }
 
     // Each colour change looks again: ".gif" first, then ".jpg".
-    const QString gif = root.filePath("images/C/d6.gif");
+    const QString gif = root.FilePath("images/C/d6.gif");
     write("images/C/d6.gif", 50);
     EXPECT_EQ(widthAfter("C"), 50);
     QFile::remove(gif);
@@ -297,9 +281,19 @@ TEST(DiePictures, LookupFollowsTheFolderAndStaysInside) {
     EXPECT_EQ(widthAfter("C"), 40);
     write("images/C/d6.jpg", 30);
     EXPECT_EQ(widthAfter("C"), 30);
-    QFile::remove(root.filePath("images/C/d6.jpg"));
+    QFile::remove(root.FilePath("images/C/d6.jpg"));
     EXPECT_EQ(widthAfter("C"), 30) << "nothing opens: the die keeps its picture";
-    CDiePainter::SetImagesFolder({});
+}
+
+TEST(DiePictures, TheFolderIsBesideTheProgramOrWhereItIsInstalled) {
+    QTemporaryDir root;
+    QDir(root.path()).mkpath("bin");
+    const QString bin = root.filePath("bin");
+    EXPECT_EQ(FindImagesFolder(bin), bin + "/images"); // neither exists
+    QDir(root.path()).mkpath("share/rollpouch/images");
+    EXPECT_EQ(FindImagesFolder(bin), root.filePath("share/rollpouch/images"));
+    QDir(root.path()).mkpath("bin/images");
+    EXPECT_EQ(FindImagesFolder(bin), bin + "/images");
 }
 
 } // namespace
