@@ -1,6 +1,7 @@
 // The tray view on the offscreen platform: a full repaint of a 1920 x 1080
 // viewport, one frame of dragging the whole selection, and a die-bar click
 // on a tall tray.
+#include "fake_shell_host.h"
 #include "table_doc.h"
 #include "table_view.h"
 #include "thousand_dice.h"
@@ -28,8 +29,9 @@ struct ThousandDiceView {
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
         QCoreApplication::sendEvent(view.viewport(), &event);
     }
+    test::FakeShellHost host;
     CTableDoc doc;
-    CTableView view{&doc};
+    CTableView view{&doc, host};
 };
 
 void BM_PaintViewport(benchmark::State& state) {
@@ -62,7 +64,8 @@ void BM_ClickAddsBelowATallGroup(benchmark::State& state) {
     for (int d = 0; d < 1000; ++d)
         group->AddNewDie(6, "Light Gray", 65 + (d % 10) * 110, 65 + (d / 10) * 110);
     doc.GetCurrentState().AddBack(std::move(group));
-    CTableView view(&doc);
+    test::FakeShellHost host;
+    CTableView view(&doc, host);
     view.viewport()->resize(1100, 800);
     view.show();
     QCoreApplication::processEvents();

@@ -17,9 +17,9 @@
 namespace rp {
 
 CRollLogView::CRollLogView(CRollLog* log, QWidget* parent)
-    : QWidget(parent), log(log), text(new QPlainTextEdit(this)),
-      copyButton(new QPushButton(tr("Copy"), this)),
-      saveAsButton(new QPushButton(tr("Save As..."), this)) {
+    : QWidget(parent), log(log), text(new QPlainTextEdit(this)) {
+    auto* copyButton = new QPushButton(tr("Copy"), this);
+    auto* saveAsButton = new QPushButton(tr("Save As..."), this);
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setAccessibleName(tr("Roll log"));

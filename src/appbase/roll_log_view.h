@@ -3,7 +3,6 @@
 #include <QWidget>
 
 class QPlainTextEdit;
-class QPushButton;
 
 namespace rp {
 
@@ -24,8 +23,6 @@ public:
     bool SaveTo(const QString& path);
 
     QPlainTextEdit* TextView() const { return text; }
-    QPushButton* CopyButton() const { return copyButton; }
-    QPushButton* SaveAsButton() const { return saveAsButton; }
 
 private:
     void AppendEntries(int first, int last);
@@ -33,8 +30,6 @@ private:
 
     CRollLog* log;
     QPlainTextEdit* text;
-    QPushButton* copyButton;
-    QPushButton* saveAsButton;
 };
 
 } // namespace rp

@@ -38,7 +38,6 @@ public:
 
     // Tells states apart for the whole run: a copy gets a new identity.
     std::uint64_t Id() const { return id; }
-    ITrayHost* Host() const { return host; }
 
     const QString& GetLabel() const { return label; }
     void SetLabel(const QString& text) { label = text; }

@@ -6,11 +6,11 @@
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
+#include "test_files.h"
 #include "title_edit.h"
 #include "without_pictures.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,7 +18,6 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -31,9 +30,7 @@ protected:
     void SetUp() override {
         WithoutDiePictures::SetUp();
         Settings().SetDelayRoll(0);
-        frame.show();
-        frame.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        ASSERT_TRUE(test::ShowActive(frame));
         tray = frame.NewTray();
         State().ReadTrayXml(test::kSmallTray, false, true);
         Doc().UpdateAllViews();
@@ -56,7 +53,7 @@ protected:
     }
     bool Enabled(int id) { return frame.Action(id)->isEnabled(); }
 
-    CMainFrame frame;
+    CMainFrame frame{*CRollpouchApp::Instance()};
     CTableFrame* tray = nullptr;
 };
 
@@ -174,11 +171,7 @@ TEST_F(CommandsTest, KeysAndTheHistoryLists) {
 
 TEST_F(CommandsTest, RecentFilesShowNamesLiterallyAndDropWhatCannotOpen) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("a&b.rlp");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Attack: 1d20\n");
-    file.close();
+    const QString path = test::WriteFile(dir.filePath("a&b.rlp"), "Attack: 1d20\n");
     ASSERT_NE(frame.OpenTray(path), nullptr);
     frame.Commands().UpdateAll();
     EXPECT_EQ(frame.Action(cmd::kFirstRecentFile)->text(),
@@ -190,9 +183,8 @@ TEST_F(CommandsTest, RecentFilesShowNamesLiterallyAndDropWhatCannotOpen) {
         open->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(QFile::remove(path));
-    QTimer::singleShot(0,
-                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Enter); });
-    frame.Action(cmd::kFirstRecentFile)->trigger();
+    test::WithDialogs([&] { frame.Action(cmd::kFirstRecentFile)->trigger(); },
+                      [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Enter); });
     EXPECT_FALSE(frame.RecentFiles().Paths().contains(QFileInfo(path).absoluteFilePath()));
 }
 

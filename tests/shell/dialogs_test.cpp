@@ -4,38 +4,14 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace rp {
 namespace {
-
-// Runs `action`, answering every message box it opens; returns their texts.
-QStringList AnsweringMessages(const std::function<void()>& action) {
-    QStringList texts;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&texts] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            texts.append(box->text());
-            box->accept();
-        }
-    });
-    timer.start(0);
-    action();
-    return texts;
-}
-
-void Show(QDialog& dlg) {
-    dlg.show();
-    dlg.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
-}
 
 void Click(QDialog& dlg, const char* arrow) {
     QTest::mouseClick(dlg.findChild<QToolButton*>(QLatin1String(arrow)), Qt::LeftButton);
@@ -62,7 +38,7 @@ TEST(DicePropertiesDlgTest, StepsTheModifierAndKeepsTypedTexts) {
     dlg.title = "Sword";
     dlg.multiplierText = "1/2";
     dlg.modifier = 5;
-    Show(dlg);
+    ASSERT_TRUE(test::ShowActive(dlg));
     EXPECT_EQ(dlg.windowTitle(), "Dice Properties");
     EXPECT_EQ(dlg.TitleEdit()->selectedText(), "Sword");
     // Tab order: title, multiplier, modifier, OK, Cancel; the arrows are skipped.
@@ -86,7 +62,7 @@ TEST(DicePropertiesDlgTest, StepsTheModifierAndKeepsTypedTexts) {
     // value; the title typed meanwhile stays.
     dlg.TitleEdit()->setText("Axe");
     dlg.ModifierEdit()->setText("abc");
-    EXPECT_EQ(AnsweringMessages([&] { Click(dlg, "down"); }),
+    EXPECT_EQ(test::AnsweringMessages([&] { Click(dlg, "down"); }),
               QStringList({"Please enter an integer."}));
     EXPECT_EQ(dlg.ModifierEdit()->text(), "5");
     EXPECT_EQ(dlg.TitleEdit()->text(), "Axe");
@@ -96,7 +72,8 @@ TEST(DicePropertiesDlgTest, StepsTheModifierAndKeepsTypedTexts) {
     EXPECT_EQ(dlg.ModifierEdit()->text(), QString::number(std::numeric_limits<int>::max()));
 
     dlg.ModifierEdit()->setText("x3");
-    EXPECT_EQ(AnsweringMessages([&] { dlg.accept(); }), QStringList({"Please enter an integer."}));
+    EXPECT_EQ(test::AnsweringMessages([&] { dlg.accept(); }),
+              QStringList({"Please enter an integer."}));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.focusWidget(), dlg.ModifierEdit());
     EXPECT_EQ(dlg.ModifierEdit()->selectedText(), "x3");
@@ -117,9 +94,9 @@ TEST(DicePropertiesDlgTest, AChangedMultiplierMustBeAFraction) {
     for (const auto& [text, accepted] : typed) {
         CDicePropertiesDlg dlg;
         dlg.multiplierText = "1";
-        Show(dlg);
+        ASSERT_TRUE(test::ShowActive(dlg));
         dlg.MultiplierEdit()->setText(text);
-        const QStringList messages = AnsweringMessages([&] { dlg.accept(); });
+        const QStringList messages = test::AnsweringMessages([&] { dlg.accept(); });
         EXPECT_EQ(dlg.result() == QDialog::Accepted, accepted) << text;
         EXPECT_EQ(messages.isEmpty(), accepted) << text;
         if (!accepted) {
@@ -129,15 +106,15 @@ TEST(DicePropertiesDlgTest, AChangedMultiplierMustBeAFraction) {
     }
     // Left as it opened (empty for groups that differ): not checked.
     CDicePropertiesDlg mixed;
-    Show(mixed);
-    EXPECT_TRUE(AnsweringMessages([&] { mixed.accept(); }).isEmpty());
+    ASSERT_TRUE(test::ShowActive(mixed));
+    EXPECT_TRUE(test::AnsweringMessages([&] { mixed.accept(); }).isEmpty());
     EXPECT_EQ(mixed.result(), QDialog::Accepted);
 }
 
 TEST(AddCountDlgTest, ArrowsStopAtTheLimitsAndOkChecksTheRange) {
     CAddCountDlg dlg;
     dlg.count = 30;
-    Show(dlg);
+    ASSERT_TRUE(test::ShowActive(dlg));
     EXPECT_EQ(dlg.windowTitle(), "Add Dice");
     Click(dlg, "up");
     EXPECT_EQ(dlg.CountEdit()->text(), "30");
@@ -155,7 +132,7 @@ TEST(AddCountDlgTest, ArrowsStopAtTheLimitsAndOkChecksTheRange) {
     };
     for (const auto& [text, message] : rejected) {
         dlg.CountEdit()->setText(text);
-        EXPECT_EQ(AnsweringMessages([&] { dlg.accept(); }), QStringList({message})) << text;
+        EXPECT_EQ(test::AnsweringMessages([&] { dlg.accept(); }), QStringList({message})) << text;
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_EQ(dlg.CountEdit()->selectedText(), text);
         EXPECT_EQ(dlg.count, 1u);

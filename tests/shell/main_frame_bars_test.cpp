@@ -27,7 +27,7 @@ protected:
         WithoutDiePictures::SetUp();
         QSettings().clear();
         Settings().SetDelayRoll(0);
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(*CRollpouchApp::Instance());
     }
     void TearDown() override {
         frame.reset();
@@ -124,11 +124,12 @@ TEST_F(MainFrameBarsTest, TheBarLayoutComesBackAndADamagedOneChangesNothing) {
     frame->addDockWidget(Qt::LeftDockWidgetArea, frame->DieBarDock());
     ASSERT_TRUE(frame->close());
     const QByteArray stored = Settings().GetBarState();
-    EXPECT_EQ(LayoutOf(CMainFrame()), Layout(true, false, Qt::LeftDockWidgetArea));
+    EXPECT_EQ(LayoutOf(CMainFrame(*CRollpouchApp::Instance())),
+              Layout(true, false, Qt::LeftDockWidgetArea));
 
     for (const QByteArray& damaged : {QByteArray("not a layout"), stored.left(stored.size() / 2)}) {
         Settings().SetBarState(damaged);
-        EXPECT_EQ(LayoutOf(CMainFrame()), defaults) << damaged.size();
+        EXPECT_EQ(LayoutOf(CMainFrame(*CRollpouchApp::Instance())), defaults) << damaged.size();
     }
 }
 

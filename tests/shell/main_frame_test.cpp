@@ -7,6 +7,7 @@
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
+#include "test_files.h"
 #include "title_edit.h"
 #include "without_pictures.h"
 
@@ -24,7 +25,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -34,49 +34,39 @@ namespace {
 class MainFrameTest : public test::WithoutDiePictures {
 protected:
     // Answers the message boxes to come, in turn, keeping their texts.
-    void SetUp() override {
-        WithoutDiePictures::SetUp();
-        QObject::connect(&poll, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* files = qobject_cast<QFileDialog*>(modal); files && !names.isEmpty()) {
-                // Typed, then the dialog's own button, as a user would.
-                files->findChild<QLineEdit*>("fileNameEdit")->setText(names.takeFirst());
-                QCoreApplication::processEvents();
-                const bool saving = files->acceptMode() == QFileDialog::AcceptSave;
-                QPushButton* button = files->findChild<QDialogButtonBox*>()->button(
-                    saving ? QDialogButtonBox::Save : QDialogButtonBox::Open);
-                buttonsEnabled.append(button && button->isEnabled());
-                if (button && button->isEnabled())
-                    button->click();
-                else
-                    files->reject();
-                return;
-            }
-            if (!modal || !modal->isVisible())
-                return;
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (!box || answers.isEmpty())
-                return test::FailUnexpectedDialog(modal);
-            asked.append(box->text());
-            box->button(answers.takeFirst())->click();
-        });
-        poll.start(5);
+    void Respond(QWidget* modal) {
+        if (auto* files = qobject_cast<QFileDialog*>(modal); files && !names.isEmpty()) {
+            // Typed, then the dialog's own button, as a user would.
+            files->findChild<QLineEdit*>("fileNameEdit")->setText(names.takeFirst());
+            QCoreApplication::processEvents();
+            const bool saving = files->acceptMode() == QFileDialog::AcceptSave;
+            QPushButton* button = files->findChild<QDialogButtonBox*>()->button(
+                saving ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+            buttonsEnabled.append(button && button->isEnabled());
+            if (button && button->isEnabled())
+                button->click();
+            else
+                files->reject();
+            return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box || answers.isEmpty())
+            return test::FailUnexpectedDialog(modal);
+        asked.append(box->text());
+        box->button(answers.takeFirst())->click();
     }
     void Answer(QList<QMessageBox::StandardButton> buttons) { answers = buttons; }
     QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        return test::WriteFile(dir.filePath(name), bytes);
     }
-    CMainFrame frame;
+    CMainFrame frame{*CRollpouchApp::Instance()};
     QTemporaryDir dir;
     QStringList asked;
     QList<QMessageBox::StandardButton> answers;
     // Names typed into file dialogs, in turn; whether their button could be clicked.
     QStringList names;
     QList<bool> buttonsEnabled;
-    QTimer poll;
+    test::CDialogAnswerer answerer{[this](QWidget* modal) { Respond(modal); }};
 };
 
 TEST_F(MainFrameTest, NewTrayWithUndoRedoTextsAndTheTotal) {
@@ -200,9 +190,7 @@ TEST_F(MainFrameTest, ClosingAModifiedTrayAsksAndAFailedSaveKeepsItOpen) {
 }
 
 TEST_F(MainFrameTest, ATextBeingTypedWhenTheWindowClosesIsPartOfTheTray) {
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(test::ShowActive(frame));
     CTableFrame* tray = frame.OpenTray(Write("t.rlp", "Attack: 1d20\n"));
     ASSERT_NE(tray, nullptr);
     tray->View()->EditNewText({300, 200});
@@ -213,9 +201,7 @@ TEST_F(MainFrameTest, ATextBeingTypedWhenTheWindowClosesIsPartOfTheTray) {
 }
 
 TEST_F(MainFrameTest, WhatEveryWindowsEditorHoldsIsSavedAndAskedAbout) {
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(test::ShowActive(frame));
     const QString path = Write("t.rlp", "Attack: 1d20\n");
     ASSERT_NE(frame.OpenTray(path), nullptr);
     CTableView* second = frame.NewWindow()->View();
@@ -224,9 +210,7 @@ TEST_F(MainFrameTest, WhatEveryWindowsEditorHoldsIsSavedAndAskedAbout) {
     // Ctrl+S while the second window's editor has the focus; then closing
     // asks about the tray through its first window.
     frame.Action(cmd::kSave)->trigger();
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(saved.readAll().contains("Note"));
+    EXPECT_TRUE(test::ReadFile(path).contains("Note"));
 
     second->EditNewText({300, 260});
     QTest::keyClicks(second->TitleEditor(), "More");
@@ -243,9 +227,7 @@ TEST_F(MainFrameTest, SaveAsAsksBeforeReplacingTheFileWithItsExtension) {
     Answer({QMessageBox::No});
     frame.SaveAs();
     EXPECT_EQ(asked, QStringList({"adventure.rlp already exists. Do you want to replace it?"}));
-    QFile kept(existing);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), "kept");
+    EXPECT_EQ(test::ReadFile(existing), "kept");
     EXPECT_TRUE(QFile::exists(dir.filePath("other.rlp")));
 
     // Open takes a name that does not exist by its button too: a new tray file.

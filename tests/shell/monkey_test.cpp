@@ -120,10 +120,8 @@ protected:
         random_source::Seed(GetParam());
         random.seed(GetParam());
         QGuiApplication::clipboard()->clear();
-        frame = std::make_unique<CMainFrame>();
-        frame->show();
-        frame->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+        frame = std::make_unique<CMainFrame>(*CRollpouchApp::Instance());
+        ASSERT_TRUE(test::ShowActive(*frame));
         const QString path = folder.filePath("adventure.rlp");
         ASSERT_TRUE(QFile::copy(ROLLPOUCH_IMAGES_DIR "/../examples/adventure.rlp", path));
         tray = frame->OpenTray(path);

@@ -1,6 +1,8 @@
 #include "dice_group_painter.h"
+#include "die_picture_folder.h"
 #include "gui_test_main.h"
 #include "main_frame.h"
+#include "rollpouch_app.h"
 #include "rollpouch_ctrl.h"
 #include "sample_trays.h"
 #include "table_doc.h"
@@ -8,11 +10,8 @@
 #include "table_view.h"
 
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -24,25 +23,20 @@ namespace {
 // start cleared: the first tray window is maximised.
 class DieBarTest : public ::testing::Test {
 protected:
+    static std::vector<std::pair<QString, int>> Pictures() {
+        std::vector<std::pair<QString, int>> pictures;
+        for (const int sides : CRollpouchCtrl::kSideCounts) {
+            pictures.emplace_back("Full", sides);
+            if (sides != 100)
+                pictures.emplace_back("Partial", sides);
+        }
+        return pictures;
+    }
     void SetUp() override {
         QSettings().clear();
-        const QDir images(folder.path());
-        for (const char* colour : {"Full", "Partial"}) {
-            ASSERT_TRUE(images.mkpath(colour));
-            for (const int sides : CRollpouchCtrl::kSideCounts) {
-                QFile picture(images.filePath(QStringLiteral("%1/d%2.gif").arg(colour).arg(sides)));
-                const bool lacking = sides == 100 && colour == std::string_view("Partial");
-                ASSERT_TRUE(lacking || picture.open(QIODevice::WriteOnly));
-            }
-        }
-        CDiePainter::SetImagesFolder(folder.path());
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(*CRollpouchApp::Instance());
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    }
-    void TearDown() override {
-        frame.reset();
-        CDiePainter::SetImagesFolder({});
     }
     CRollpouchCtrl& Bar() { return *frame->DieBar(); }
     QPoint Centre(int die) { return Bar().Die(die).GetPosition(); }
@@ -58,7 +52,7 @@ protected:
         return dynamic_cast<const CDiceGroupPainter&>(*State(view).Entities().at(index));
     }
 
-    QTemporaryDir folder;
+    test::CDiePictureFolder pictures{Pictures()};
     std::unique_ptr<CMainFrame> frame;
 };
 

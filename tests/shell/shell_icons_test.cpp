@@ -1,5 +1,6 @@
 #include "gui_test_main.h"
 #include "shell_icons.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QImage>
@@ -43,11 +44,9 @@ TEST(ShellIconsTest, OwnToolbarIconsAtBothSizesUnlessTheThemeHasOne) {
     QTemporaryDir themes;
     const QString folder = themes.filePath("test-theme/16x16/actions");
     ASSERT_TRUE(QDir().mkpath(folder));
-    QFile index(themes.filePath("test-theme/index.theme"));
-    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-    index.write("[Icon Theme]\nName=test-theme\nDirectories=16x16/actions\n\n"
-                "[16x16/actions]\nSize=16\nType=Fixed\n");
-    index.close();
+    test::WriteFile(themes.filePath("test-theme/index.theme"),
+                    "[Icon Theme]\nName=test-theme\nDirectories=16x16/actions\n\n"
+                    "[16x16/actions]\nSize=16\nType=Fixed\n");
     QImage red(16, 16, QImage::Format_RGB32);
     red.fill(Qt::red);
     ASSERT_TRUE(red.save(folder + "/document-new.png"));

@@ -1,8 +1,8 @@
 #include "gui_test_main.h"
 #include "single_instance.h"
+#include "test_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
@@ -66,9 +66,7 @@ TEST_F(SingleInstanceTest, NoAnswerInTimeMeansStartingNormally) {
     EXPECT_FALSE(late.Listen());
 
     // A name left behind by an instance that is gone does not block a start.
-    QFile stale(Name("stale"));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.close();
+    test::WriteFile(Name("stale"));
     CSingleInstance fresh(Name("stale"), 200);
     EXPECT_FALSE(fresh.HandToRunning({}));
     EXPECT_TRUE(fresh.Listen());
@@ -100,8 +98,7 @@ TEST_F(SingleInstanceTest, TwoStartsTogetherMakeOneProgramHoldingBothTrays) {
         QStringList trays;
         QProcess starts[2];
         for (int i = 0; i < 2; ++i) {
-            trays.append(home.filePath(QString("tray%1.rlp").arg(i)));
-            QFile(trays[i]).open(QIODevice::WriteOnly);
+            trays.append(test::WriteFile(home.filePath(QString("tray%1.rlp").arg(i))));
             starts[i].setProcessEnvironment(environment);
         }
         for (int i = 0; i < 2; ++i)

@@ -18,15 +18,16 @@ CCommandLineInfoEx CommandLine(const QStringList& arguments) {
 }
 
 TEST(SplashWndTest, ShownCentredUnlessNologoAndClosedByAKeyOrAClick) {
-    EXPECT_EQ(CSplashWnd::ShowSplash(CommandLine({"-nologo", "tray.rlp"})), nullptr);
-    EXPECT_EQ(CSplashWnd::ShowSplash(CommandLine({}), ":/splash/missing.png"), nullptr);
+    EXPECT_EQ(CSplashWnd::ShowSplash(CommandLine({"-nologo", "tray.rlp"}).ShowSplash()), nullptr);
+    EXPECT_EQ(CSplashWnd::ShowSplash(CommandLine({}).ShowSplash(), ":/splash/missing.png"),
+              nullptr);
 
     const std::function<void(QWidget*)> closers[] = {
         [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); },
         [](QWidget* w) { QTest::mouseClick(w, Qt::RightButton, {}, QPoint(10, 10)); },
     };
     for (const auto& close : closers) {
-        QPointer<CSplashWnd> splash = CSplashWnd::ShowSplash(CommandLine({"-NOLOGO"}));
+        QPointer<CSplashWnd> splash = CSplashWnd::ShowSplash(CommandLine({"-NOLOGO"}).ShowSplash());
         ASSERT_TRUE(splash);
         EXPECT_TRUE(splash->isVisible());
         EXPECT_EQ(splash->size(), QSize(563, 360));
@@ -40,7 +41,7 @@ TEST(SplashWndTest, ShownCentredUnlessNologoAndClosedByAKeyOrAClick) {
 
 TEST(SplashWndTest, StaysUntilTheMainWindowExists) {
     // Its display time over, it waits for the main window however long it takes.
-    QPointer<CSplashWnd> splash = CSplashWnd::ShowSplash({}, CSplashWnd::kPicture, 0);
+    QPointer<CSplashWnd> splash = CSplashWnd::ShowSplash(true, CSplashWnd::kPicture, 0);
     ASSERT_TRUE(splash);
     QTest::qWait(2 * CSplashWnd::kWaitStep);
     ASSERT_TRUE(splash) << "closed without a main window";
@@ -49,7 +50,7 @@ TEST(SplashWndTest, StaysUntilTheMainWindowExists) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 60000));
 
     // With the main window there, the display time alone counts.
-    splash = CSplashWnd::ShowSplash({}, CSplashWnd::kPicture, 3600000);
+    splash = CSplashWnd::ShowSplash(true, CSplashWnd::kPicture, 3600000);
     QCoreApplication::processEvents();
     EXPECT_TRUE(splash);
     splash->close();

@@ -6,6 +6,7 @@
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
+#include "test_files.h"
 #include "without_pictures.h"
 
 #include <QAbstractButton>
@@ -18,7 +19,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -33,24 +33,21 @@ protected:
     void SetUp() override {
         WithoutDiePictures::SetUp();
         QSettings().clear();
-        QObject::connect(&poll, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible())
-                return;
-            if (answers.isEmpty())
-                return test::FailUnexpectedDialog(modal);
-            const QString answer = answers.takeFirst();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                for (QAbstractButton* button : box->buttons())
-                    if (button->text().remove('&') == answer)
-                        button->click();
-            } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-                shownFolder = files->directory().absolutePath();
-                files->findChild<QLineEdit*>("fileNameEdit")->setText(answer);
-                QMetaObject::invokeMethod(files, "accept");
-            }
-        });
-        poll.start(5);
+    }
+    // A message box's button by its text, or the name typed into a file dialog.
+    void Respond(QWidget* modal) {
+        if (answers.isEmpty())
+            return test::FailUnexpectedDialog(modal);
+        const QString answer = answers.takeFirst();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            for (QAbstractButton* button : box->buttons())
+                if (button->text().remove('&') == answer)
+                    button->click();
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            shownFolder = files->directory().absolutePath();
+            files->findChild<QLineEdit*>("fileNameEdit")->setText(answer);
+            QMetaObject::invokeMethod(files, "accept");
+        }
     }
     void TearDown() override {
         App()->ExitInstance();
@@ -58,11 +55,7 @@ protected:
     }
     static CRollpouchApp* App() { return CRollpouchApp::Instance(); }
     static CSettings& Settings() { return App()->Settings(); }
-    QString Write(const QString& name) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        return file.fileName();
-    }
+    QString Write(const QString& name) { return test::WriteFile(dir.filePath(name)); }
     // Starts as from a command line; the trays open in the first turn of the event loop.
     bool Start(const QStringList& arguments) {
         App()->ExitInstance();
@@ -86,7 +79,7 @@ protected:
     QTemporaryDir dir;
     QStringList answers;
     QString shownFolder;
-    QTimer poll;
+    test::CDialogAnswerer answerer{[this](QWidget* modal) { Respond(modal); }};
 };
 
 TEST_F(StartUpTest, OpenLastReopensTheListOnlyWhenTheCommandLineNamesNoFile) {
@@ -176,7 +169,7 @@ TEST_F(StartUpTest, TheFirstTrayWindowOpensAsTheLastOneClosed) {
 
 TEST_F(StartUpTest, ClosingStoresThePlaceAndOnNoScreenOnlyTheSizeIsKept) {
     {
-        CMainFrame frame;
+        CMainFrame frame{*App()};
         frame.setGeometry(100, 120, 640, 480);
         frame.show();
         frame.showMaximized();
@@ -185,9 +178,9 @@ TEST_F(StartUpTest, ClosingStoresThePlaceAndOnNoScreenOnlyTheSizeIsKept) {
     }
     EXPECT_EQ(Settings().GetShowState(0), CSettings::kShowMaximized);
     EXPECT_EQ(Settings().GetWindowRect({}), QRect(100, 120, 640, 480));
-    EXPECT_EQ(CMainFrame().geometry(), QRect(100, 120, 640, 480));
+    EXPECT_EQ(CMainFrame(*App()).geometry(), QRect(100, 120, 640, 480));
     Settings().SetWindowRect(QRect(-9000, 50, 500, 400));
-    const CMainFrame lost;
+    const CMainFrame lost(*App());
     EXPECT_EQ(lost.size(), QSize(500, 400));
     EXPECT_NE(lost.pos(), QPoint(-9000, 50));
 }

@@ -1,27 +1,20 @@
 #include "add_count_dlg.h"
 #include "dice_properties_dlg.h"
-#include "die_painter.h"
+#include "die_picture_folder.h"
 #include "gui_test_main.h"
-#include "rollpouch_app.h"
-#include "sample_trays.h"
-#include "table_doc.h"
-#include "table_view.h"
+#include "shown_tray_view.h"
 #include "title_edit.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -46,41 +39,13 @@ QString Describe(const QMenu& menu) {
     return entries.join('|');
 }
 
-// Runs `action` while `answer` deals with each modal dialog it opens.
-void WithDialogs(const std::function<void()>& action, const std::function<void(QWidget*)>& answer) {
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
-            answer(modal);
-    });
-    timer.start(5);
-    action();
-}
-
-// A view of the small tray: Attack (a d20), Damage (two d6 ignoring the
-// lowest, modifier 0, multiplier 1/2), then the text "Round 1". Die
-// pictures from a folder of two colours: Alpha with d6 and d20, Beta with d6.
-class TableViewMenusTest : public ::testing::Test {
+// The shown view of the small tray, titled "Tray". Die pictures from a
+// folder of two colours: Alpha with d6 and d20, Beta with d6.
+class TableViewMenusTest : public test::ShownTrayView<> {
 protected:
     void SetUp() override {
-        for (const auto& [colour, sides] : {std::pair{"Alpha", 20}, {"Alpha", 6}, {"Beta", 6}}) {
-            QDir(pictures.path()).mkpath(colour);
-            QFile(pictures.filePath(QString("%1/d%2.gif").arg(colour).arg(sides)))
-                .open(QIODevice::WriteOnly);
-        }
-        CDiePainter::SetImagesFolder(pictures.path());
-        CRollpouchApp::Instance()->Settings().SetDelayRoll(0);
         doc.SetTitle("Tray");
-        doc.GetCurrentState().ReadTrayXml(test::kSmallTray, false, true);
-        view.resize(640, 480);
-        view.show();
-        view.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
-    }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
-    CDocState& State() { return doc.GetCurrentState(); }
-    CDiceGroupPainter& Group(int i) {
-        return dynamic_cast<CDiceGroupPainter&>(*State().Entities()[std::size_t(i)]);
+        ShownTrayView::SetUp();
     }
     void Select(std::initializer_list<int> entities) {
         State().SelectNone();
@@ -106,9 +71,7 @@ protected:
         ADD_FAILURE() << "no entry " << text.toStdString();
     }
 
-    QTemporaryDir pictures;
-    CTableDoc doc{CRollpouchApp::Instance()};
-    CTableView view{&doc};
+    test::CDiePictureFolder pictures{{{"Alpha", 20}, {"Alpha", 6}, {"Beta", 6}}};
 };
 
 TEST_F(TableViewMenusTest, ContextMenusFollowTheSelection) {
@@ -183,13 +146,8 @@ TEST_F(TableViewMenusTest, PasteIsAStepAndItsRollAnother) {
     // A paste that has to leave dice out says so.
     QGuiApplication::clipboard()->setText("<dicegroup>" + QString("<t>1000d6</t>").repeated(11) +
                                           "</dicegroup>");
-    QStringList told;
-    WithDialogs([&] { view.OnCommand(cmd::kPaste); },
-                [&](QWidget* modal) {
-                    told.append(qobject_cast<QMessageBox*>(modal)->text());
-                    modal->close();
-                });
-    EXPECT_EQ(told, QStringList({QString::fromLatin1(kDiceLeftOutText)}));
+    EXPECT_EQ(test::AnsweringMessages([&] { view.OnCommand(cmd::kPaste); }),
+              QStringList({QString::fromLatin1(kDiceLeftOutText)}));
     EXPECT_EQ(doc.GetUndoLabels().mid(0, 2), QStringList({"Roll", "Paste"}));
 }
 
@@ -217,26 +175,26 @@ TEST_F(TableViewMenusTest, DialogsRecordOnlyWhatChanged) {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
                       Group(1).GetTitleRect().TopLeft() + QPoint(4, 4));
     QTest::keyClicks(view.TitleEditor(), "Sword");
-    WithDialogs([&] { view.OnCommand(cmd::kProperties); },
-                [](QWidget* modal) {
-                    auto* dlg = qobject_cast<CDicePropertiesDlg*>(modal);
-                    ASSERT_NE(dlg, nullptr);
-                    EXPECT_EQ(dlg->TitleEdit()->text(), "Sword");
-                    dlg->reject();
-                });
+    test::WithDialogs([&] { view.OnCommand(cmd::kProperties); },
+                      [](QWidget* modal) {
+                          auto* dlg = qobject_cast<CDicePropertiesDlg*>(modal);
+                          ASSERT_NE(dlg, nullptr);
+                          EXPECT_EQ(dlg->TitleEdit()->text(), "Sword");
+                          dlg->reject();
+                      });
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Title"}));
     doc.Undo(1);
 
     // Properties of two groups whose multipliers differ: only the title is new.
     Select({0, 1});
-    WithDialogs([&] { view.OnCommand(cmd::kProperties); },
-                [](QWidget* modal) {
-                    auto* dlg = qobject_cast<CDicePropertiesDlg*>(modal);
-                    ASSERT_NE(dlg, nullptr);
-                    EXPECT_EQ(dlg->MultiplierEdit()->text(), "");
-                    dlg->TitleEdit()->setText("Both");
-                    dlg->accept();
-                });
+    test::WithDialogs([&] { view.OnCommand(cmd::kProperties); },
+                      [](QWidget* modal) {
+                          auto* dlg = qobject_cast<CDicePropertiesDlg*>(modal);
+                          ASSERT_NE(dlg, nullptr);
+                          EXPECT_EQ(dlg->MultiplierEdit()->text(), "");
+                          dlg->TitleEdit()->setText("Both");
+                          dlg->accept();
+                      });
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Properties"}));
     EXPECT_EQ(Group(0).GetTitle(), "Both");
     EXPECT_EQ(Group(1).GetTitle(), "Both");
@@ -248,36 +206,36 @@ TEST_F(TableViewMenusTest, DialogsRecordOnlyWhatChanged) {
     view.AddDiceAtPoint({500, 400}, 30);
     view.SetPendingDie(4);
     QStringList steps;
-    WithDialogs([&] { view.OnCommand(cmd::kAddN); },
-                [&](QWidget* modal) {
-                    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                        steps.append(box->text());
-                        box->accept();
-                    } else if (auto* dlg = qobject_cast<CAddCountDlg*>(modal);
-                               dlg && steps.isEmpty()) {
-                        steps.append(dlg->CountEdit()->text());
-                        QTest::keyClick(dlg->CountEdit(), Qt::Key_Up);
-                        steps.append(dlg->CountEdit()->text());
-                        dlg->CountEdit()->setText("0");
-                        // Later: its message box is answered by this timer too.
-                        QMetaObject::invokeMethod(dlg, &QDialog::accept, Qt::QueuedConnection);
-                    } else if (dlg) {
-                        dlg->CountEdit()->setText("2");
-                        dlg->accept();
-                    }
-                });
+    test::WithDialogs(
+        [&] { view.OnCommand(cmd::kAddN); },
+        [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                steps.append(box->text());
+                box->accept();
+            } else if (auto* dlg = qobject_cast<CAddCountDlg*>(modal); dlg && steps.isEmpty()) {
+                steps.append(dlg->CountEdit()->text());
+                QTest::keyClick(dlg->CountEdit(), Qt::Key_Up);
+                steps.append(dlg->CountEdit()->text());
+                dlg->CountEdit()->setText("0");
+                // Later: its message box is answered by this timer too.
+                QMetaObject::invokeMethod(dlg, &QDialog::accept, Qt::QueuedConnection);
+            } else if (dlg) {
+                dlg->CountEdit()->setText("2");
+                dlg->accept();
+            }
+        });
     EXPECT_EQ(steps, QStringList({"30", "30", "Please enter an integer between 1 and 30."}));
     EXPECT_EQ(doc.GetUndoLabels().front(), "Add 2 4-sided Dice");
 
     // The colour dialog starts from the tray's colour.
-    WithDialogs([&] { view.OnCommand(cmd::kSetBackgroundColor); },
-                [](QWidget* modal) {
-                    auto* dlg = qobject_cast<QColorDialog*>(modal);
-                    ASSERT_NE(dlg, nullptr);
-                    EXPECT_EQ(dlg->currentColor(), QColor(0, 128, 0));
-                    dlg->setCurrentColor(QColor(200, 10, 10));
-                    dlg->accept();
-                });
+    test::WithDialogs([&] { view.OnCommand(cmd::kSetBackgroundColor); },
+                      [](QWidget* modal) {
+                          auto* dlg = qobject_cast<QColorDialog*>(modal);
+                          ASSERT_NE(dlg, nullptr);
+                          EXPECT_EQ(dlg->currentColor(), QColor(0, 128, 0));
+                          dlg->setCurrentColor(QColor(200, 10, 10));
+                          dlg->accept();
+                      });
     EXPECT_EQ(doc.GetUndoLabels().front(), "Set Background Color");
     EXPECT_EQ(State().GetBackgroundColor(), QColor(200, 10, 10));
 }

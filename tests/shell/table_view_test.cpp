@@ -3,8 +3,7 @@
 #include "gui_test_main.h"
 #include "mod_spin_button_ctrl.h"
 #include "random_source.h"
-#include "rollpouch_app.h"
-#include "sample_trays.h"
+#include "shown_tray_view.h"
 #include "table_doc.h"
 #include "table_view.h"
 #include "title_edit.h"
@@ -27,52 +26,30 @@
 namespace rp {
 namespace {
 
-// The application as a tray's host that also keeps, after each pass of a
-// roll, a hash of the window's pixels as the screen shows them.
-struct FrameRecordingHost : ITrayHost {
-    static CRollpouchApp* App() { return CRollpouchApp::Instance(); }
-    void PlayRollSound(int count) override { App()->PlayRollSound(count); }
-    QString GetDieColor() const override { return App()->GetDieColor(); }
-    int GetRollDelay() const override { return App()->GetRollDelay(); }
-    int GetViewClientWidth(const CTableDoc& d) const override {
-        return App()->GetViewClientWidth(d);
-    }
-    // Ten milliseconds pass at every look: a roll of 500 ms makes its passes
-    // however slow the machine.
-    std::chrono::steady_clock::time_point Now() const override {
-        return std::chrono::steady_clock::time_point(std::chrono::milliseconds(10 * ++looks));
-    }
-    mutable int looks = 0;
+// A fake shell host that also keeps, after each pass of a roll, a hash of
+// the window's pixels as the screen shows them. Ten milliseconds pass at
+// every look at its clock: a roll of 500 ms makes its passes however slow
+// the machine.
+struct FrameRecordingHost : test::FakeShellHost {
+    FrameRecordingHost() { tick = std::chrono::milliseconds(10); }
     void RepaintActiveView() override {
-        App()->RepaintActiveView();
-        ++passes;
+        FakeShellHost::RepaintActiveView();
         if (!window)
             return;
         const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
         frames.insert(qHashBits(shown.constBits(), std::size_t(shown.sizeInBytes())));
     }
     QWidget* window = nullptr;
-    int passes = 0;
     std::set<std::size_t> frames;
 };
 
-// A shown, active view of the small tray: Attack (a d20 at 40, 60) in
-// front, Damage (two d6 at 150, 60 and 220, 60), then the text "Round 1".
-class TableViewTest : public test::WithoutDiePictures {
+// The shown view of the small tray, without die pictures, with the focus.
+class TableViewTest : public test::ShownTrayView<test::WithoutDiePictures, FrameRecordingHost> {
 protected:
     void SetUp() override {
-        WithoutDiePictures::SetUp();
-        CRollpouchApp::Instance()->Settings().SetDelayRoll(0);
-        doc.GetCurrentState().ReadTrayXml(test::kSmallTray, false, true);
-        doc.UpdateAllViews();
-        view.resize(640, 480);
-        view.show();
-        view.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+        ShownTrayView::SetUp();
         view.setFocus();
     }
-    CDocState& State() { return doc.GetCurrentState(); }
-    CDocEntity& Entity(int i) { return *State().Entities()[static_cast<std::size_t>(i)]; }
     std::vector<bool> Selection() {
         std::vector<bool> selected;
         for (const auto& entity : State().Entities())
@@ -100,10 +77,6 @@ protected:
         Release(to, keys);
     }
     QImage Picture() { return Port()->grab().toImage(); }
-
-    FrameRecordingHost host;
-    CTableDoc doc{&host};
-    CTableView view{&doc};
 };
 
 TEST_F(TableViewTest, ClicksSelectAndSmallMovesAreNoDrag) {
@@ -201,7 +174,7 @@ TEST_F(TableViewTest, DragSnapsToANeighbourAndMergesOntoAGroup) {
     Release(Centre(1));
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Group"}));
     ASSERT_EQ(State().Entities().size(), 2u);
-    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(0)).GetCount(), 3);
+    EXPECT_EQ(Group(0).GetCount(), 3);
 }
 
 TEST_F(TableViewTest, PendingDieStaysUntilDroppedInsideOrCancelled) {
@@ -218,13 +191,13 @@ TEST_F(TableViewTest, PendingDieStaysUntilDroppedInsideOrCancelled) {
     Move({400, 320});
     Release({400, 320});
     EXPECT_EQ(view.GetPendingDie(), 0);
-    const auto& added = dynamic_cast<CDiceGroupPainter&>(Entity(0));
+    const auto& added = Group(0);
     EXPECT_EQ(added.PainterAt(0).GetSideCount(), 20);
     EXPECT_EQ(added.PainterAt(0).GetPosition(), QPoint(400, 320));
 }
 
 TEST_F(TableViewTest, TitleEditorCommitsOnEnterAndDiscardsOnEscape) {
-    CRect title = dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetTitleRect();
+    CRect title = Group(1).GetTitleRect();
     const QPoint onTitle = title.TopLeft() + QPoint(4, 4);
     QTest::mouseClick(Port(), Qt::LeftButton, {}, onTitle);
     ASSERT_TRUE(view.TitleEditor()->isVisible());
@@ -238,7 +211,7 @@ TEST_F(TableViewTest, TitleEditorCommitsOnEnterAndDiscardsOnEscape) {
     QTest::keyClicks(view.TitleEditor(), "Sword");
     QTest::keyClick(view.TitleEditor(), Qt::Key_Return);
     EXPECT_TRUE(view.hasFocus());
-    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetTitle(), "Sword");
+    EXPECT_EQ(Group(1).GetTitle(), "Sword");
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Title"}));
 
     // A text in a small font: the editor is still 16 high and at least 80 wide.
@@ -256,7 +229,7 @@ TEST_F(TableViewTest, TitleEditorCommitsOnEnterAndDiscardsOnEscape) {
 }
 
 TEST_F(TableViewTest, ModifierEditorStepsWithinRangeAndTakesAnyTypedValue) {
-    auto& damage = dynamic_cast<CDiceGroupPainter&>(Entity(1));
+    auto& damage = Group(1);
     damage.SetModifier(100);
     const QPoint box = damage.GetModifierBox().Center();
     QTest::mouseClick(Port(), Qt::LeftButton, {}, box);
@@ -280,7 +253,7 @@ TEST_F(TableViewTest, ModifierEditorStepsWithinRangeAndTakesAnyTypedValue) {
     QTest::mouseClick(Port(), Qt::LeftButton, {}, {600, 400}); // focus leaves the editor
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(damage.GetModifier(), 100); // the old state; the new one holds 250
-    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetModifier(), 250);
+    EXPECT_EQ(Group(1).GetModifier(), 250);
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Modifier"}));
 }
 
@@ -289,10 +262,8 @@ TEST_F(TableViewTest, AddedDiceFindFreeSpotsAndGridsAndCountsAreRecorded) {
     view.AddDiceAtFreeSpot(6, 1);
     view.AddDiceAtFreeSpot(6, 1);
     ASSERT_EQ(State().Entities().size(), 2u);
-    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(1)).PainterAt(0).GetPosition(),
-              QPoint(65, 65));
-    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(0)).PainterAt(0).GetPosition(),
-              QPoint(175, 65));
+    EXPECT_EQ(Group(1).PainterAt(0).GetPosition(), QPoint(65, 65));
+    EXPECT_EQ(Group(0).PainterAt(0).GetPosition(), QPoint(175, 65));
 
     // A squeezed view: the search still ends.
     view.resize(20, 300);
@@ -323,11 +294,11 @@ TEST_F(TableViewTest, RollsAnimateThenShowTheTotal) {
     QSignalSpy status(&view, &CTableView::statusMessage);
     host.window = &view;
     QTest::keyClick(&view, Qt::Key_Space);
-    EXPECT_EQ(host.passes, 1); // no delay: one pass
-    CRollpouchApp::Instance()->Settings().SetDelayRoll(500);
+    EXPECT_EQ(host.repaints, 1); // no delay: one pass
+    host.delay = 500;
     random_source::Seed(3);
     QTest::keyClick(&view, Qt::Key_Space);
-    EXPECT_GE(host.passes, 40);
+    EXPECT_GE(host.repaints, 40);
     EXPECT_GE(host.frames.size(), 20u); // the faces change on screen
     int sum = 0;
     for (CDiceGroupPainter* group : State().GetSelectedGroups())
@@ -351,7 +322,7 @@ TEST_F(TableViewTest, GesturesOutsideScrollByNineUnits) {
 TEST_F(TableViewTest, ClickOnATextOverATitleEditsNothing) {
     // A text lying over Damage's title: a click selects the text and opens no
     // group editor, so the text cannot be replaced by a title.
-    const CRect title = dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetTitleRect();
+    const CRect title = Group(1).GetTitleRect();
     doc.PushState().AddText("Note", title.left + 2, title.top + 2);
     doc.EndEdit();
     QTest::mouseClick(Port(), Qt::LeftButton, {}, title.TopLeft() + QPoint(4, 4));
@@ -393,19 +364,18 @@ TEST_F(TableViewTest, AGestureWhoseReleaseIsLostEndsWithoutAStep) {
     QTest::keyClick(&view, Qt::Key_Delete);
     Release(Centre(1));
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Delete"}));
-    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(0)).GetIgnoreCount(), 1);
+    EXPECT_EQ(Group(0).GetIgnoreCount(), 1);
 }
 
 TEST_F(TableViewTest, EachEditorEditsWhatItWasOpenedFor) {
     // The modifier editor commits to Damage before the selection changes.
     for (const int command : {cmd::kSelectAll, cmd::kSelectNone, cmd::kInvertSelection}) {
-        QTest::mouseClick(Port(), Qt::LeftButton, {},
-                          dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetModifierBox().Center());
+        QTest::mouseClick(Port(), Qt::LeftButton, {}, Group(1).GetModifierBox().Center());
         ASSERT_TRUE(view.ModifierEditor()->isVisible());
         view.ModifierEditor()->setText("7");
         view.OnCommand(command);
-        EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(0)).GetModifier(), 5) << command;
-        EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetModifier(), 7) << command;
+        EXPECT_EQ(Group(0).GetModifier(), 5) << command;
+        EXPECT_EQ(Group(1).GetModifier(), 7) << command;
         doc.Undo(1);
     }
     // A context menu ends text placement: no editor opens on the next release.
@@ -426,7 +396,7 @@ TEST_F(TableViewTest, EachEditorEditsWhatItWasOpenedFor) {
     Entity(1).SetSelected(true);
     view.CommitTitleEdit();
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Add Text"}));
-    EXPECT_EQ(dynamic_cast<CDiceGroupPainter&>(Entity(2)).GetTitle(), "Damage");
+    EXPECT_EQ(Group(2).GetTitle(), "Damage");
 }
 
 TEST_F(TableViewTest, EditorsOpenInViewAndTheirArrowsStopWhenHidden) {
@@ -441,10 +411,7 @@ TEST_F(TableViewTest, EditorsOpenInViewAndTheirArrowsStopWhenHidden) {
 
     // Enter while an arrow is held: the repeat ends with the editor.
     view.resize(640, 480);
-    const auto box = [&] {
-        return view.ToViewport(
-            dynamic_cast<CDiceGroupPainter&>(Entity(1)).GetModifierBox().Center());
-    };
+    const auto box = [&] { return view.ToViewport(Group(1).GetModifierBox().Center()); };
     QTest::mouseClick(Port(), Qt::LeftButton, {}, box());
     CFlatSpinButtonCtrl* spin = view.ModifierEditor()->SpinButton();
     QTest::mousePress(spin, Qt::LeftButton, {}, QPoint(7, 3));
@@ -457,11 +424,12 @@ TEST_F(TableViewTest, EditorsOpenInViewAndTheirArrowsStopWhenHidden) {
 
 TEST_F(TableViewTest, APendingDieEndsCleanly) {
     const QImage plain = Picture();
-    // After the "Bag" menu the die is no longer drawn, and the next move ends it.
+    // After its menu (asked for outside the view, where none opens) the die
+    // is no longer drawn, and the next move ends it.
     view.SetPendingDie(6);
     Move({300, 300}, Qt::NoButton);
     EXPECT_NE(Picture(), plain);
-    view.EndPendingDieOnNextMove();
+    view.ShowContextMenu({-5, -5});
     EXPECT_EQ(Picture(), plain);
     // A die brought in meanwhile is not ended by that mark.
     view.SetPendingDie(8);

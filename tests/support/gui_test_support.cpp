@@ -1,12 +1,15 @@
 // Runs GUI test suites inside an application on the offscreen platform,
-// with settings in a temporary folder and sounds recorded instead of played.
+// with settings in a temporary folder and sounds recorded instead of played;
+// shows their windows and answers their dialogs.
 #include "dice_app.h"
 #include "gui_test_main.h"
 #include "roll_sound_player.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QtWidgets/qtestsupport_widgets.h>
 #include <gtest/gtest.h>
 
 namespace rp::test {
@@ -35,9 +38,39 @@ QString SettingsFolder() {
 
 void FailUnexpectedDialog(QWidget* modal) {
     const auto* box = qobject_cast<QMessageBox*>(modal);
-    ADD_FAILURE() << "unexpected dialog \"" << modal->windowTitle().toStdString() << "\": "
-                  << (box ? box->text().toStdString() : std::string());
+    ADD_FAILURE() << "unexpected dialog \"" << modal->windowTitle().toStdString()
+                  << "\": " << (box ? box->text().toStdString() : std::string());
     modal->close();
+}
+
+CDialogAnswerer::CDialogAnswerer(const std::function<void(QWidget*)>& answer) {
+    connect(this, &QTimer::timeout, [answer] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+            answer(modal);
+    });
+    start(5);
+}
+
+void WithDialogs(const std::function<void()>& action, const std::function<void(QWidget*)>& answer) {
+    const CDialogAnswerer answerer(answer);
+    action();
+}
+
+QStringList AnsweringMessages(const std::function<void()>& action) {
+    QStringList texts;
+    WithDialogs(action, [&texts](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            texts.append(box->text());
+            box->accept();
+        }
+    });
+    return texts;
+}
+
+bool ShowActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 int RunGuiTests(int argc, char** argv,

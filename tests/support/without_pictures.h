@@ -1,20 +1,20 @@
 #pragma once
 
-#include "die_painter.h"
+#include "die_picture_folder.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace rp::test {
 
 // Dice drawn by their outlines: the picture folder is an empty one.
 class WithoutDiePictures : public ::testing::Test {
 protected:
-    void SetUp() override { CDiePainter::SetImagesFolder(empty.path()); }
-    void TearDown() override { CDiePainter::SetImagesFolder({}); }
+    void SetUp() override { empty.emplace(); }
+    void TearDown() override { empty.reset(); }
 
 private:
-    QTemporaryDir empty;
+    std::optional<CDiePictureFolder> empty;
 };
 
 } // namespace rp::test

@@ -10,9 +10,9 @@
 #include "table_view.h"
 
 #include <QSessionManager>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
-#include <QTimer>
 
 namespace rp {
 
@@ -64,9 +64,9 @@ bool CRollpouchApp::InitInstance(const QStringList& arguments, const QString& in
     if (singleInstance->Claim(commandLine.files))
         return false;
     // The splash stays responsive through ProcessEvents between the steps.
-    CSplashWnd::ShowSplash(commandLine);
+    CSplashWnd::ShowSplash(commandLine.ShowSplash());
 
-    mainFrame = std::make_unique<CMainFrame>();
+    mainFrame = std::make_unique<CMainFrame>(*this);
     CSplashWnd::ProcessEvents();
 
     const bool reopen = commandLine.files.isEmpty() && settings.GetOpenLast();
@@ -130,17 +130,13 @@ int CRollpouchApp::GetRollDelay() const {
     return settings.GetDelayRoll();
 }
 
-CTableView* CRollpouchApp::GetActiveView() const {
-    return activeView;
-}
-
-void CRollpouchApp::SetActiveView(CTableView* view) {
-    activeView = view;
+void CRollpouchApp::SetActiveView(QWidget* surface) {
+    activeView = surface;
 }
 
 void CRollpouchApp::RepaintActiveView() {
     if (activeView)
-        activeView->viewport()->repaint();
+        activeView->repaint();
 }
 
 int CRollpouchApp::GetViewClientWidth(const CTableDoc& document) const {

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "dice_app.h"
 #include "settings.h"
+#include "shell_host.h"
 #include "single_instance.h"
 #include "tray_host.h"
 
@@ -12,13 +13,13 @@
 namespace rp {
 
 class CMainFrame;
-class CTableView;
 
 // The Rollpouch program. It is every tray's host: roll sounds while
 // "PlaySound" is on, the die colour and roll delay from the settings, the
 // active view repainted during a roll, and the width of a tray's first view.
-// The last stop of the command route: it shows the about box.
-class CRollpouchApp : public CDiceApp, public ITrayHost, public ICommandTarget {
+// It is the shell's host, and the last stop of the command route: it shows
+// the about box.
+class CRollpouchApp : public CDiceApp, public ITrayHost, public ICommandTarget, public IShellHost {
     Q_OBJECT
 public:
     // The width a tray is arranged in while it has no view.
@@ -58,11 +59,13 @@ public:
     void RepaintActiveView() override;
     int GetViewClientWidth(const CTableDoc& document) const override;
 
-    // The view that last had the focus, while it lives.
-    CTableView* GetActiveView() const;
-    void SetActiveView(CTableView* view);
-    CSettings& Settings() { return settings; }
+    CSettings& Settings() override { return settings; }
     const CSettings& Settings() const { return settings; }
+    CRollLog& RollLog() override { return CDiceApp::RollLog(); }
+    ITrayHost& TrayHost() override { return *this; }
+    // The surface of the view that last had the focus, while it lives.
+    void SetActiveView(QWidget* surface) override;
+    ICommandTarget& LastCommandTarget() override { return *this; }
 
     bool UpdateCommand(int id, CCmdUI& ui) override;
     bool OnCommand(int id) override;
@@ -74,7 +77,7 @@ private:
     void OpenHandedOver();
 
     CSettings settings;
-    QPointer<CTableView> activeView;
+    QPointer<QWidget> activeView;
     std::unique_ptr<CSingleInstance> singleInstance;
     std::unique_ptr<CMainFrame> mainFrame;
     bool handedOver = false;

@@ -6,9 +6,9 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QTimer>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace rp {
 
@@ -102,10 +102,6 @@ bool CSingleInstance::Claim(const QStringList& paths) {
     if (!live)
         return false;
     return CSingleInstance(serverName, kLiveTimeout).HandToRunning(paths);
-}
-
-bool CSingleInstance::IsListening() const {
-    return server->isListening();
 }
 
 void CSingleInstance::OnNewConnection() {

@@ -48,7 +48,6 @@ public:
     // also when a live instance does not answer: then this start runs on its
     // own, without listening.
     bool Claim(const QStringList& paths);
-    bool IsListening() const;
 
     // For tests: how long a connection may take to send its request.
     void SetRequestTimeLimit(int ms) { requestTimeLimit = ms; }

@@ -1,7 +1,8 @@
 #include "main_frame.h"
 
-#include "rollpouch_app.h"
 #include "rollpouch_ctrl.h"
+#include "settings.h"
+#include "shell_host.h"
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_frame.h"
@@ -9,6 +10,7 @@
 #include "title_edit.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -28,8 +30,8 @@ QString Text(const char* text) {
 }
 } // namespace
 
-CMainFrame::CMainFrame()
-    : mdiArea(new QMdiArea), messageText(new QLabel(Text(shell_strings::kReady))),
+CMainFrame::CMainFrame(IShellHost& host)
+    : host(host), mdiArea(new QMdiArea), messageText(new QLabel(Text(shell_strings::kReady))),
       commands(new CCommands([this] { return CommandRoute(); }, this)) {
     setCentralWidget(mdiArea);
     statusBar()->addWidget(messageText, 1);
@@ -52,7 +54,7 @@ CMainFrame::~CMainFrame() {
 }
 
 CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
-    auto* frame = new CTableFrame(std::move(document));
+    auto* frame = new CTableFrame(std::move(document), host);
     mdiArea->addSubWindow(frame);
     connect(frame->View(), &CTableView::statusMessage, this, &CMainFrame::SetMessageText);
     connect(frame, &CTableFrame::saved, this,
@@ -63,9 +65,8 @@ CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
     frame->resize(std::max(mdiArea->width() * 3 / 4, 320),
                   std::max(mdiArea->height() * 3 / 4, 240));
     // The run's first tray window takes the stored state, maximised by default.
-    CRollpouchApp* app = CRollpouchApp::Instance();
-    if (!std::exchange(shownTrayWindow, true) && app &&
-        app->Settings().GetChildWindowsMaximized() == CSettings::kShowMaximized)
+    if (!std::exchange(shownTrayWindow, true) &&
+        host.Settings().GetChildWindowsMaximized() == CSettings::kShowMaximized)
         frame->showMaximized();
     else
         frame->show();
@@ -75,7 +76,7 @@ CTableFrame* CMainFrame::AddTrayFrame(std::shared_ptr<CTableDoc> document) {
 }
 
 CTableFrame* CMainFrame::NewTray() {
-    auto document = std::make_shared<CTableDoc>(CRollpouchApp::Instance());
+    auto document = std::make_shared<CTableDoc>(&host.TrayHost());
     document->SetTitle(Text(shell_strings::kNewTrayName) + QString::number(++untitledCount));
     return AddTrayFrame(std::move(document));
 }
@@ -126,8 +127,7 @@ CTableFrame* CMainFrame::OpenTrayFor(const QString& path, QString& reason) {
     }
     // The window exists first, so that the tray can be arranged in its width.
     const bool shownBefore = shownTrayWindow;
-    CRollpouchApp* app = CRollpouchApp::Instance();
-    CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(app));
+    CTableFrame* frame = AddTrayFrame(std::make_shared<CTableDoc>(&host.TrayHost()));
     QString warning;
     if (frame->Document()->Open(path, &reason, &warning)) {
         recentFiles.Add(frame->Document()->GetPathName());

@@ -21,6 +21,7 @@ class CRollpouchCtrl;
 class CTableDoc;
 class CTableFrame;
 class CTableView;
+class IShellHost;
 
 // Rollpouch's main window: tray windows in an MDI area, the two toolbars
 // docked at the top, the die bar docked on the right, the menus (those of a
@@ -28,11 +29,11 @@ class CTableView;
 // commands with their keys, and the status bar's message pane ("Ready", the
 // last total, a command's prompt while it is hovered). It takes its place
 // and its bars' layout from the settings when created and stores them when
-// closed.
+// closed. What it needs of the program comes from its shell host.
 class CMainFrame : public QMainWindow, public ICommandTarget {
     Q_OBJECT
 public:
-    CMainFrame();
+    explicit CMainFrame(IShellHost& host);
     ~CMainFrame() override;
 
     // A new empty tray, named Rollpouch1, Rollpouch2, ...
@@ -58,6 +59,7 @@ public:
     QList<CTableFrame*> TrayFrames() const;
 
     QString MessageText() const;
+    IShellHost& Host() const { return host; }
     void SetMessageText(const QString& text);
 
     // The program's commands by id (see commands.h), for menus and bars.
@@ -147,6 +149,7 @@ private:
     // Several windows on one tray are told apart by a number after its name.
     void NumberTrayWindows();
 
+    IShellHost& host;
     QMdiArea* mdiArea;
     QLabel* messageText;
     CRollpouchCtrl* dieBar = nullptr;

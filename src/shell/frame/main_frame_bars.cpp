@@ -1,8 +1,9 @@
 // The main window's bars: the main and dice toolbars, the die bar, their
 // View toggles, and their layout kept between runs.
 #include "main_frame.h"
-#include "rollpouch_app.h"
 #include "rollpouch_ctrl.h"
+#include "settings.h"
+#include "shell_host.h"
 #include "shell_icons.h"
 
 #include <QAction>
@@ -134,8 +135,7 @@ QWidget* CMainFrame::BarOf(int id) const {
 }
 
 void CMainFrame::RestoreBarState() {
-    const CRollpouchApp* app = CRollpouchApp::Instance();
-    if (!app || !restoreState(app->Settings().GetBarState(), kBarStateVersion))
+    if (!restoreState(host.Settings().GetBarState(), kBarStateVersion))
         return;
     // Floating bars show once the main window is there, so that the window
     // manager keeps them above it. Qt restores a floating toolbar as if it
@@ -165,8 +165,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 void CMainFrame::SaveBarState() const {
-    if (CRollpouchApp* app = CRollpouchApp::Instance())
-        app->Settings().SetBarState(saveState(kBarStateVersion));
+    host.Settings().SetBarState(saveState(kBarStateVersion));
 }
 
 } // namespace rp

@@ -2,7 +2,7 @@
 // active, a short set while none is; the recent files, the bars' toggles,
 // the window list and the undo and redo drop-downs.
 #include "main_frame.h"
-#include "rollpouch_app.h"
+#include "shell_host.h"
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
@@ -160,8 +160,7 @@ std::vector<ICommandTarget*> CMainFrame::CommandRoute() const {
         route.push_back(frame);
     }
     route.push_back(const_cast<CMainFrame*>(this));
-    if (CRollpouchApp* app = CRollpouchApp::Instance())
-        route.push_back(app);
+    route.push_back(&host.LastCommandTarget());
     return route;
 }
 

@@ -1,8 +1,8 @@
 // The main window's odds window and roll log dock.
-#include "dice_app.h"
 #include "main_frame.h"
 #include "odds_window.h"
 #include "roll_log_view.h"
+#include "shell_host.h"
 #include "table_frame.h"
 #include "table_view.h"
 
@@ -21,7 +21,7 @@ void CMainFrame::CreateOddsAndRollLog() {
     // Named, so that the saved bar layout keeps whether it is shown.
     rollLogDock = new QDockWidget(tr("Roll Log"), this);
     rollLogDock->setObjectName(QStringLiteral("RollLogDock"));
-    auto* logView = new CRollLogView(&CDiceApp::Instance()->RollLog(), rollLogDock);
+    auto* logView = new CRollLogView(&host.RollLog(), rollLogDock);
     logView->setContentsMargins(6, 0, 6, 6);
     rollLogDock->setWidget(logView);
     // The log sits under the trays only: the die bar keeps its full height

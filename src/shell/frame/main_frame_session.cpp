@@ -1,11 +1,13 @@
 // The main window's session: its place on the screen, the trays it opens
 // from the Open dialog and from drops, and what it stores when it closes.
 #include "main_frame.h"
-#include "rollpouch_app.h"
+#include "settings.h"
+#include "shell_host.h"
 #include "shell_strings.h"
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
+#include "window_placement.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -14,17 +16,12 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
-#include <limits>
 
 namespace rp {
 
 namespace {
-
-// A position never stored lies on no screen.
-constexpr int kNowhere = std::numeric_limits<int>::min() / 2;
 
 // The Open dialog: several files at once; a name that does not exist is
 // taken as it is, to become an empty tray file, where Qt's dialog (and a
@@ -80,36 +77,20 @@ bool IsXmlFile(const QString& path) {
 } // namespace
 
 void CMainFrame::RestoreWindowPlacement() {
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect room = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QSize proposed = room.size() * 4 / 5;
-    CRollpouchApp* app = CRollpouchApp::Instance();
-    const QRect stored =
-        app ? app->Settings().GetWindowRect(QRect(QPoint(kNowhere, kNowhere), proposed))
-            : QRect(QPoint(kNowhere, kNowhere), proposed);
-    const QScreen* screen = QGuiApplication::screenAt(stored.center());
-    // Never larger than the screen it opens on, so that its edges stay in reach.
-    QSize size = stored.isValid() ? stored.size() : proposed;
-    size = size.boundedTo((screen ? screen->availableGeometry() : room).size());
-    if (screen)
-        setGeometry(QRect(stored.topLeft(), size));
-    else
-        resize(size); // the window manager places it
+    // Never stored: four fifths of the primary screen, placed by the window manager.
+    const QSize proposed = AvailableScreenAreas().constFirst().size() * 4 / 5;
+    RestoreWindowRect(*this, host.Settings().GetWindowRect(QRect(kNowhere, proposed)), proposed);
 }
 
 void CMainFrame::SaveWindowPlacement() const {
-    if (CRollpouchApp* app = CRollpouchApp::Instance()) {
-        app->Settings().SetWindowRect(normalGeometry());
-        app->Settings().SetShowState(ShowStateOf(windowState()));
-    }
+    host.Settings().SetWindowRect(normalGeometry());
+    host.Settings().SetShowState(ShowStateOf(windowState()));
 }
 
 void CMainFrame::SaveOpenFileList() const {
-    CRollpouchApp* app = CRollpouchApp::Instance();
-    if (!app)
-        return;
-    if (!app->Settings().GetOpenLast()) {
-        app->Settings().ClearOpenFileList();
+    CSettings& settings = host.Settings();
+    if (!settings.GetOpenLast()) {
+        settings.ClearOpenFileList();
         return;
     }
     // Each tray once, however many windows show it: trays first, then XML
@@ -126,7 +107,7 @@ void CMainFrame::SaveOpenFileList() const {
         const OpenFileEntry entry{document->GetPathName(), document == active};
         (IsXmlFile(entry.path) ? xmlFiles : trays).append(entry);
     }
-    app->Settings().SaveOpenFileList(trays + xmlFiles);
+    settings.SaveOpenFileList(trays + xmlFiles);
 }
 
 bool CMainFrame::QueryEnd(bool mayAsk) {

@@ -4,7 +4,8 @@
 #include "colour_menu.h"
 #include "die_shapes.h"
 #include "main_frame.h"
-#include "rollpouch_app.h"
+#include "settings.h"
+#include "shell_host.h"
 #include "shell_strings.h"
 #include "strokes.h"
 #include "table_view.h"
@@ -46,8 +47,7 @@ CRollpouchCtrl::CRollpouchCtrl(CMainFrame* frame, QWidget* parent) : QWidget(par
         const int sides = kSideCounts[i];
         dice[i] = MakeDiePainter(sides, b, (2 * static_cast<int>(i) + 1) * b, sides);
     }
-    const CRollpouchApp* app = CRollpouchApp::Instance();
-    const QString colour = app ? app->GetDieColor() : kDefaultDieColor;
+    const QString colour = frame->Host().Settings().GetDieColor();
     for (const auto& die : dice)
         die->SetColor(colour);
 }
@@ -81,8 +81,7 @@ void CRollpouchCtrl::SetColor(const QString& name) {
     for (const auto& die : dice)
         die->SetColor(name);
     // Dice added from now on take it too; those on trays keep theirs.
-    if (CRollpouchApp* app = CRollpouchApp::Instance())
-        app->Settings().SetDieColor(name);
+    frame->Host().Settings().SetDieColor(name);
     update();
 }
 

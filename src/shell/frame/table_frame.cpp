@@ -1,6 +1,7 @@
 #include "table_frame.h"
 
-#include "rollpouch_app.h"
+#include "settings.h"
+#include "shell_host.h"
 #include "shell_icons.h"
 #include "shell_strings.h"
 #include "table_doc.h"
@@ -16,8 +17,9 @@
 
 namespace rp {
 
-CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
-    : QMdiSubWindow(parent), document(std::move(shown)), view(new CTableView(document.get())) {
+CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, IShellHost& host, QWidget* parent)
+    : QMdiSubWindow(parent), document(std::move(shown)), host(host),
+      view(new CTableView(document.get(), host)) {
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose);
     // Also what the menu bar shows for a maximised tray window.
@@ -27,9 +29,8 @@ CTableFrame::CTableFrame(std::shared_ptr<CTableDoc> shown, QWidget* parent)
 }
 
 CTableFrame::~CTableFrame() {
-    CRollpouchApp* app = CRollpouchApp::Instance();
-    if (app && storesShowState)
-        app->Settings().SetChildWindowsMaximized(ShowStateOf(windowState()));
+    if (storesShowState)
+        host.Settings().SetChildWindowsMaximized(ShowStateOf(windowState()));
     // The view goes before the tray it shows; while it goes, the window has none.
     delete std::exchange(view, nullptr);
 }

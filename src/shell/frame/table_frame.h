@@ -9,6 +9,7 @@ namespace rp {
 
 class CTableDoc;
 class CTableView;
+class IShellHost;
 
 // A tray window of the main window: one view of a tray. The tray lives as
 // long as any window shows it; closing its last window asks whether to
@@ -18,7 +19,7 @@ class CTableView;
 class CTableFrame : public QMdiSubWindow, public ICommandTarget {
     Q_OBJECT
 public:
-    explicit CTableFrame(std::shared_ptr<CTableDoc> document, QWidget* parent = nullptr);
+    CTableFrame(std::shared_ptr<CTableDoc> document, IShellHost& host, QWidget* parent = nullptr);
     ~CTableFrame() override;
 
     CTableView* View() const { return view; }
@@ -56,6 +57,7 @@ private:
     void UpdateTitle();
 
     std::shared_ptr<CTableDoc> document;
+    IShellHost& host;
     CTableView* view;
     bool storesShowState = true;
     int windowNumber = 0;

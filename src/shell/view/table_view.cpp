@@ -4,7 +4,7 @@
 #include "colour.h"
 #include "mod_spin_button_ctrl.h"
 #include "odds_summary.h"
-#include "rollpouch_app.h"
+#include "shell_host.h"
 #include "strokes.h"
 #include "table_doc.h"
 #include "text_metrics.h"
@@ -31,8 +31,8 @@ std::vector<CTableView*>& LiveViews() {
 }
 } // namespace
 
-CTableView::CTableView(CTableDoc* document, QWidget* parent)
-    : QAbstractScrollArea(parent), document(document) {
+CTableView::CTableView(CTableDoc* document, IShellHost& host, QWidget* parent)
+    : QAbstractScrollArea(parent), document(document), host(host) {
     LiveViews().push_back(this);
     // The paint handler fills everything it paints; nothing is erased first.
     viewport()->setAutoFillBackground(false);
@@ -40,10 +40,10 @@ CTableView::CTableView(CTableDoc* document, QWidget* parent)
     // A pending die follows the pointer while no button is held.
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    titleEditor = new CTitleEdit(this);
+    titleEditor = new CTitleEdit(viewport(), *this);
     // Typed titles and texts look as they will on the tray.
     titleEditor->setFont(TrayFont());
-    modifierEditor = new CModSpinButtonCtrl(this);
+    modifierEditor = new CModSpinButtonCtrl(viewport(), *this);
     connect(document, &CTableDoc::contentsChanged, this, [this] {
         FollowSelection();
         UpdateScrollSizes();
@@ -378,8 +378,7 @@ void CTableView::scrollContentsBy(int dx, int dy) {
 
 void CTableView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    if (auto* app = CRollpouchApp::Instance())
-        app->SetActiveView(this);
+    host.SetActiveView(viewport());
 }
 
 void CTableView::focusOutEvent(QFocusEvent* event) {

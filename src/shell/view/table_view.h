@@ -2,6 +2,7 @@
 
 #include "commands.h"
 #include "doc_state.h"
+#include "in_place_editor_owner.h"
 #include "mini_clattermat_dlg.h"
 
 #include <QAbstractScrollArea>
@@ -20,6 +21,7 @@ namespace rp {
 class CModSpinButtonCtrl;
 class CTableDoc;
 class CTitleEdit;
+class IShellHost;
 
 // The window in which a tray is edited: it paints the tray's current state,
 // selects, drags and drops with the mouse, opens the in-place title and
@@ -32,8 +34,12 @@ class CTitleEdit;
 // the current state and repaint every view of the tray.
 //
 // Commands reach the active view first (OnCommand, UpdateCommand); its
-// context menus carry out their choice here too.
-class CTableView : public QAbstractScrollArea, public ICommandTarget, public IMiniTraySource {
+// context menus carry out their choice here too. What it needs of the
+// program (settings, the roll log) comes from its shell host.
+class CTableView : public QAbstractScrollArea,
+                   public ICommandTarget,
+                   public IMiniTraySource,
+                   public IInPlaceEditorOwner {
     Q_OBJECT
 public:
     // The scroll width reaches this far right of the tray's extent.
@@ -49,7 +55,7 @@ public:
     // The narrowest client width the free-spot search works with.
     static constexpr int kMinFreeSpotWidth = 130;
 
-    explicit CTableView(CTableDoc* document, QWidget* parent = nullptr);
+    CTableView(CTableDoc* document, IShellHost& host, QWidget* parent = nullptr);
     ~CTableView() override;
 
     CTableDoc* GetDocument() const { return document; }
@@ -67,13 +73,11 @@ public:
     int GetPendingDie() const { return pendingDie; }
     // The next left-button release opens an editor for a new text there.
     void StartTextPlacement();
-    // The next mouse move ends a pending die (after a context menu).
-    void EndPendingDieOnNextMove() { clearPendingDie = true; }
     // The last pointer position of a gesture, in tray units (after snapping).
     QPoint GetCurrentPoint() const { return currentPoint; }
     // Ends any gesture: drops anchors and the pending die, discards the
     // title editor's text, hides both editors.
-    void CancelGesture();
+    void CancelGesture() override;
     // Ends a drag or rubber band without recording anything: its release
     // went unseen, a popup took the mouse, or what it moves changed.
     void EndMouseGesture();
@@ -92,8 +96,8 @@ public:
             shift = operation(state);
         FinishEdit(shift);
     }
-    void CommitTitleEdit();
-    void CommitModifierEdit();
+    void CommitTitleEdit() override;
+    void CommitModifierEdit() override;
     // Both of the above: whatever the open editor holds becomes a step.
     void CommitEditors();
     // Scroll size from the extent widened by kExtentMargin, page steps of
@@ -122,7 +126,7 @@ public:
     void Undo(int steps = 1);
     void Redo(int steps = 1);
     // Enter: the view takes the focus; when no editor had it, roll or edit.
-    void Enter();
+    void Enter() override;
     // Deletes the selected entities.
     void DeleteSelected();
     // Opens the title editor on the one selected text.
@@ -224,6 +228,7 @@ private:
     bool TitleEditing() const;
 
     CTableDoc* document;
+    IShellHost& host;
     std::array<int, 3> addCounts{3, 4, 5};
     bool moved = false;
     CTitleEdit* titleEditor;

@@ -2,13 +2,13 @@
 // undo and redo, Enter, delete, the add counts, the clipboard, the dialogs,
 // the mini tray, and the routing of the menu commands with their states.
 #include "add_count_dlg.h"
-#include "dice_app.h"
 #include "dice_properties_dlg.h"
 #include "file_bytes.h"
 #include "free_spot.h"
 #include "mod_spin_button_ctrl.h"
 #include "roll_log.h"
-#include "rollpouch_app.h"
+#include "settings.h"
+#include "shell_host.h"
 #include "shell_icons.h"
 #include "shell_strings.h"
 #include "table_doc.h"
@@ -45,11 +45,9 @@ void CTableView::RollAndShowTotal() {
     int total = 0;
     ApplyEdit([&](CDocState& state) { total = state.RollSelected(); });
     emit statusMessage(QString::asprintf(shell_strings::kTotal, total));
-    if (CDiceApp* app = CDiceApp::Instance()) {
-        const auto rolled = document->GetCurrentState().GetSelectedGroups();
-        app->RollLog().AddRoll(document->GetSaveChangesName(),
-                               std::vector<const CDiceGroup*>(rolled.begin(), rolled.end()));
-    }
+    const auto rolled = document->GetCurrentState().GetSelectedGroups();
+    host.RollLog().AddRoll(document->GetSaveChangesName(),
+                           std::vector<const CDiceGroup*>(rolled.begin(), rolled.end()));
 }
 
 void CTableView::AddDiceAtFreeSpot(int sideCount, int count) {
@@ -205,11 +203,8 @@ bool CTableView::UpdateCommand(int id, CCmdUI& ui) {
     case cmd::kPlaySound:
     case cmd::kDelayRoll:
     case cmd::kOpenLast:
-        if (const CRollpouchApp* app = CRollpouchApp::Instance()) {
-            ui.checked = app->Settings().IsOptionChecked(static_cast<OptionsCommand>(id));
-            return true;
-        }
-        return false;
+        ui.checked = host.Settings().IsOptionChecked(static_cast<OptionsCommand>(id));
+        return true;
     default:
         return InRange(id, cmd::kAddCountBase + 1, cmd::kLastAddCount);
     }
@@ -403,11 +398,8 @@ bool CTableView::OnDiceCommand(int id) {
     case cmd::kPlaySound:
     case cmd::kDelayRoll:
     case cmd::kOpenLast:
-        if (CRollpouchApp* app = CRollpouchApp::Instance()) {
-            app->Settings().ToggleOption(static_cast<OptionsCommand>(id));
-            return true;
-        }
-        return false;
+        host.Settings().ToggleOption(static_cast<OptionsCommand>(id));
+        return true;
     }
     if (InRange(id, cmd::kAddCountBase + 1, cmd::kLastAddCount)) {
         AddDiceAtPoint(currentPoint, id - cmd::kAddCountBase);

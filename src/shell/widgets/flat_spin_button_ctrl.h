@@ -27,8 +27,6 @@ public:
     void Step(int delta);
     // Puts the control against the buddy's left edge, as high as the buddy.
     void AttachToBuddy();
-    // +1 after the upper arrow, -1 after the lower one, 0 before either.
-    int GetLastDelta() const { return lastDelta; }
     // An arrow is held and steps again on the next repeat.
     bool IsRepeating() const { return repeat.isActive(); }
 
@@ -52,6 +50,7 @@ private:
 
     QLineEdit* buddy;
     const ColorValue baseColour = Rgb(0, 0, 0);
+    // +1 after the upper arrow, -1 after the lower one, 0 before either.
     int lastDelta = 0;
     int lower = 0;
     int upper = 100;

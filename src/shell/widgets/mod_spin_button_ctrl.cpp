@@ -2,7 +2,6 @@
 
 #include "flat_spin_button_ctrl.h"
 #include "int_text.h"
-#include "table_view.h"
 #include "title_edit.h"
 
 #include <QFocusEvent>
@@ -10,9 +9,8 @@
 
 namespace rp {
 
-CModSpinButtonCtrl::CModSpinButtonCtrl(CTableView* view)
-    : QLineEdit(view->viewport()), view(view),
-      spin(new CFlatSpinButtonCtrl(this, view->viewport())) {
+CModSpinButtonCtrl::CModSpinButtonCtrl(QWidget* parent, IInPlaceEditorOwner& owner)
+    : QLineEdit(parent), owner(owner), spin(new CFlatSpinButtonCtrl(this, parent)) {
     SetInPlaceEditorStyle(*this);
     spin->SetRange(kLowest, kHighest);
     spin->hide();
@@ -35,7 +33,7 @@ void CModSpinButtonCtrl::SetNumber(int value) {
 void CModSpinButtonCtrl::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
         spin->Step(event->key() == Qt::Key_Up ? 1 : -1);
-    else if (!HandleInPlaceEditorKey(*view, *event))
+    else if (!HandleInPlaceEditorKey(owner, *event))
         QLineEdit::keyPressEvent(event);
 }
 
@@ -51,7 +49,7 @@ void CModSpinButtonCtrl::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (event->reason() == Qt::PopupFocusReason)
         return;
-    view->CommitModifierEdit();
+    owner.CommitModifierEdit();
     spin->hide();
 }
 

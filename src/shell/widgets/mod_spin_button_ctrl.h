@@ -1,23 +1,24 @@
 #pragma once
 
+#include "in_place_editor_owner.h"
+
 #include <QLineEdit>
 
 namespace rp {
 
 class CFlatSpinButtonCtrl;
-class CTableView;
 
 // The tray view's in-place modifier editor: a framed edit with a flat
 // up-down control against its left edge that steps it within -100 .. 100.
 // Any typed integer is accepted. Losing the focus hands the value to the
-// view's CommitModifierEdit.
+// owner's CommitModifierEdit.
 class CModSpinButtonCtrl : public QLineEdit {
     Q_OBJECT
 public:
     static constexpr int kLowest = -100;
     static constexpr int kHighest = 100;
 
-    explicit CModSpinButtonCtrl(CTableView* view);
+    CModSpinButtonCtrl(QWidget* parent, IInPlaceEditorOwner& owner);
 
     // Lays the up-down control and the edit over a rectangle of the view,
     // the control on the left.
@@ -34,7 +35,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    CTableView* view;
+    IInPlaceEditorOwner& owner;
     CFlatSpinButtonCtrl* spin;
 };
 

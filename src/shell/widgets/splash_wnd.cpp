@@ -1,7 +1,6 @@
 #include "splash_wnd.h"
 
 #include "bring_to_front.h"
-#include "command_line_info_ex.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,9 +10,8 @@
 
 namespace rp {
 
-CSplashWnd* CSplashWnd::ShowSplash(const CCommandLineInfoEx& commandLine, const QString& picture,
-                                   int displayTime) {
-    if (!commandLine.ShowSplash())
+CSplashWnd* CSplashWnd::ShowSplash(bool wanted, const QString& picture, int displayTime) {
+    if (!wanted)
         return nullptr;
     const QPixmap pixmap(picture);
     if (pixmap.isNull())

@@ -6,8 +6,6 @@
 
 namespace rp {
 
-class CCommandLineInfoEx;
-
 // The picture shown while Rollpouch starts: frameless and centred. It stays
 // for the display time and then until the main window (the first top-level
 // QMainWindow) exists, looking every 100 ms; a key or mouse press closes it
@@ -22,10 +20,9 @@ public:
     static constexpr int kWaitStep = 100;
     static inline const QString kPicture = QStringLiteral(":/splash/splash.png");
 
-    // Shows the splash unless the command line holds "nologo" or the picture
-    // cannot be loaded; returns it, or null.
-    static CSplashWnd* ShowSplash(const CCommandLineInfoEx& commandLine,
-                                  const QString& picture = kPicture,
+    // Shows the splash when `wanted` (the command line has no "nologo") and
+    // the picture loads; returns it, or null.
+    static CSplashWnd* ShowSplash(bool wanted, const QString& picture = kPicture,
                                   int displayTime = kDisplayTime);
 
     // Handles what is waiting for the splash (painting, its timer, input)

@@ -1,7 +1,5 @@
 #include "title_edit.h"
 
-#include "table_view.h"
-
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -14,19 +12,20 @@ void SetInPlaceEditorStyle(QLineEdit& editor) {
         QStringLiteral("QLineEdit { border: 1px solid palette(window-text); padding: 0px; }"));
 }
 
-CTitleEdit::CTitleEdit(CTableView* view) : QLineEdit(view->viewport()), view(view) {
+CTitleEdit::CTitleEdit(QWidget* parent, IInPlaceEditorOwner& owner)
+    : QLineEdit(parent), owner(owner) {
     SetInPlaceEditorStyle(*this);
     hide();
 }
 
-bool HandleInPlaceEditorKey(CTableView& view, const QKeyEvent& event) {
+bool HandleInPlaceEditorKey(IInPlaceEditorOwner& owner, const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        view.Enter();
+        owner.Enter();
         return true;
     case Qt::Key_Escape:
-        view.CancelGesture();
+        owner.CancelGesture();
         return true;
     default:
         return false;
@@ -34,7 +33,7 @@ bool HandleInPlaceEditorKey(CTableView& view, const QKeyEvent& event) {
 }
 
 void CTitleEdit::keyPressEvent(QKeyEvent* event) {
-    if (!HandleInPlaceEditorKey(*view, *event))
+    if (!HandleInPlaceEditorKey(owner, *event))
         QLineEdit::keyPressEvent(event);
 }
 
@@ -42,7 +41,7 @@ void CTitleEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // The editor's own context menu takes the focus for a moment only.
     if (event->reason() != Qt::PopupFocusReason)
-        view->CommitTitleEdit();
+        owner.CommitTitleEdit();
 }
 
 } // namespace rp
