@@ -3,9 +3,9 @@
 #include "odds_summary.h"
 #include "roll_log.h"
 #include "roll_log_view.h"
+#include "test_files.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -51,9 +51,7 @@ TEST(RollLog, EntriesInTheWordsOfARollAndTheirText) {
     QTemporaryDir dir;
     QString reason;
     ASSERT_TRUE(log.SaveText(dir.filePath("log.txt"), &reason));
-    QFile saved(dir.filePath("log.txt"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(saved.readAll()), log.Text());
+    EXPECT_EQ(QString::fromUtf8(test::ReadFile(dir.filePath("log.txt"))), log.Text());
     EXPECT_FALSE(log.SaveText(dir.filePath("missing/log.txt"), &reason));
     EXPECT_FALSE(reason.isEmpty());
 }

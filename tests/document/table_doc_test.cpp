@@ -2,6 +2,7 @@
 #include "fake_host.h"
 #include "gui_test_main.h"
 #include "table_doc.h"
+#include "test_files.h"
 #include "text_painter.h"
 #include "without_pictures.h"
 
@@ -22,11 +23,7 @@ protected:
     // One labelled edit: a text added at the front.
     void Edit(const QString& text) { doc.PushState().AddText(text, 10, 10); }
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return test::WriteFile(folder.filePath(name), bytes);
     }
     QTemporaryDir folder;
     test::FakeHost host;
@@ -167,9 +164,7 @@ TEST_F(TableDocTest, WhiteBackgroundIsNotSaved) {
     doc.PushState().SetBackgroundColor(kWhite);
     const QString path = folder.filePath("white.rlp");
     ASSERT_TRUE(doc.Save(path));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "<dicegroups/>");
+    EXPECT_EQ(test::ReadFile(path), "<dicegroups/>");
 }
 
 TEST_F(TableDocTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
@@ -195,9 +190,7 @@ TEST_F(TableDocTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(WEXITSTATUS(status), 0)
         << "1: saved, 2: no reason given, 3: could not drop privileges";
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "old contents");
+    EXPECT_EQ(test::ReadFile(path), "old contents");
 }
 
 TEST_F(TableDocTest, SaveIntoAMissingFolderFails) {

@@ -180,54 +180,41 @@ TEST(DiceGroup, EffectiveSettersWriteWhereTheGettersRead) {
 }
 
 TEST(DiceGroup, DescriptionTable) {
-    auto make = [](std::initializer_list<int> sides) {
-        auto group = std::make_unique<CDiceGroup>();
-        for (const int s : sides)
-            group->AddDieBack(std::make_unique<CDie>(s, 1));
-        return group;
+    // Dice of these side counts, each with `dieModifier`, the first with
+    // `firstMultiplier`; then the group's multiplier, modifier and ignore count.
+    const struct {
+        std::vector<int> sides;
+        int dieModifier;
+        const char *firstMultiplier, *multiplier;
+        int modifier, ignore;
+        const char* description;
+    } cases[] = {
+        {{6, 6, 6}, 0, "1", "1", 2, 0, "3d6+2"},
+        {{6, 6, 8, 20, 4}, 0, "1", "1", -1, 0, "1d4+1d8+2d6+1d20-1"},
+        {{6, 6, 6, 6}, 0, "1", "1", 0, 1, "4d6, ignore lowest 1"},
+        {{20}, 3, "1/2", "1", 0, 0, "1/2x1d20+3"},
+        {{10, 10, 10}, 0, "2", "3/2", 0, 0, "3/2x2x1d10+2d10"},
+        {{6, 6}, 1, "1", "1", 0, 0, "2d6+2"},
+        {{}, 0, "1", "1", 5, 0, "+5"},
+        {{}, 0, "1", "1", 0, 0, ""},
+        {{6}, 0, "3", "1", 0, 0, "3x1d6"},
+        // Buckets by side count >> 4: 100 (bucket 6) after 20 (bucket 1) after
+        // 4..12 (bucket 0, newest first); 17 and 20 share bucket 1.
+        {{100, 20, 17, 12, 4, 12}, 0, "1", "1", 0, 0, "1d4+2d12+1d17+1d20+1d100"},
     };
-
-    auto threeD6 = make({6, 6, 6});
-    threeD6->SetModifier(2);
-    EXPECT_EQ(threeD6->GetDescription(), "3d6+2");
-
-    auto mixed = make({6, 6, 8, 20, 4});
-    mixed->SetModifier(-1);
-    EXPECT_EQ(mixed->GetDescription(), "1d4+1d8+2d6+1d20-1");
-
-    auto ignoring = make({6, 6, 6, 6});
-    ignoring->SetIgnoreCount(1);
-    EXPECT_EQ(ignoring->GetDescription(), "4d6, ignore lowest 1");
-
-    auto halfD20 = make({20});
-    halfD20->GetFirstDie()->SetMultiplier("1/2");
-    halfD20->GetFirstDie()->SetModifier(3);
-    EXPECT_EQ(halfD20->GetDescription(), "1/2x1d20+3");
-
-    auto tens = make({10, 10, 10});
-    tens->GetFirstDie()->SetMultiplier("2");
-    tens->SetMultiplier("3/2");
-    EXPECT_EQ(tens->GetDescription(), "3/2x2x1d10+2d10");
-
-    auto plusOnes = make({6, 6});
-    for (const auto& die : plusOnes->Dice())
-        die->SetModifier(1);
-    EXPECT_EQ(plusOnes->GetDescription(), "2d6+2");
-
-    auto none = make({});
-    none->SetModifier(5);
-    EXPECT_EQ(none->GetDescription(), "+5");
-    none->SetModifier(0);
-    EXPECT_EQ(none->GetDescription(), "");
-
-    auto tripled = make({6});
-    tripled->GetFirstDie()->SetMultiplier("3");
-    EXPECT_EQ(tripled->GetDescription(), "3x1d6");
-
-    // Buckets by side count >> 4: 100 (bucket 6) after 20 (bucket 1) after
-    // 4..12 (bucket 0, newest first); 17 and 20 share bucket 1.
-    auto buckets = make({100, 20, 17, 12, 4, 12});
-    EXPECT_EQ(buckets->GetDescription(), "1d4+2d12+1d17+1d20+1d100");
+    for (const auto& c : cases) {
+        CDiceGroup group;
+        for (const int s : c.sides) {
+            group.AddDieBack(std::make_unique<CDie>(s, 1));
+            group.Dice().back()->SetModifier(c.dieModifier);
+        }
+        if (CDie* first = group.GetFirstDie())
+            first->SetMultiplier(c.firstMultiplier);
+        group.SetMultiplier(c.multiplier);
+        group.SetModifier(c.modifier);
+        group.SetIgnoreCount(c.ignore);
+        EXPECT_EQ(group.GetDescription(), c.description);
+    }
 }
 
 TEST(DiceGroup, NotationTable) {

@@ -7,14 +7,14 @@
 namespace rp {
 namespace {
 
-struct DieSpec {
+struct DieRecipe {
     int sides;
     const char* multiplier;
     int modifier;
 };
 
-struct GroupSpec {
-    std::vector<DieSpec> dice;
+struct GroupRecipe {
+    std::vector<DieRecipe> dice;
     const char* multiplier;
     int modifier;
     int ignore;
@@ -28,25 +28,25 @@ std::map<int, int> FaceDraws(int sides) {
     return draws;
 }
 
-std::unique_ptr<CDiceGroup> MakeGroup(const GroupSpec& spec, const std::vector<int>& faces) {
+std::unique_ptr<CDiceGroup> MakeGroup(const GroupRecipe& recipe, const std::vector<int>& faces) {
     auto group = std::make_unique<CDiceGroup>();
-    for (std::size_t i = 0; i < spec.dice.size(); ++i) {
-        auto die = std::make_unique<CDie>(spec.dice[i].sides, faces[i]);
-        die->SetMultiplier(spec.dice[i].multiplier);
-        die->SetModifier(spec.dice[i].modifier);
+    for (std::size_t i = 0; i < recipe.dice.size(); ++i) {
+        auto die = std::make_unique<CDie>(recipe.dice[i].sides, faces[i]);
+        die->SetMultiplier(recipe.dice[i].multiplier);
+        die->SetModifier(recipe.dice[i].modifier);
         group->AddDieBack(std::move(die));
     }
-    group->SetMultiplier(spec.multiplier);
-    group->SetModifier(spec.modifier);
-    group->SetIgnoreCount(spec.ignore);
+    group->SetMultiplier(recipe.multiplier);
+    group->SetModifier(recipe.modifier);
+    group->SetIgnoreCount(recipe.ignore);
     return group;
 }
 
 // Every combination of faces, totalled by the group itself, weighted by draws.
-std::map<int, double> BruteForce(const GroupSpec& spec) {
+std::map<int, double> BruteForce(const GroupRecipe& recipe) {
     std::map<int, double> chances;
     std::vector<std::map<int, int>> draws;
-    for (const DieSpec& d : spec.dice)
+    for (const DieRecipe& d : recipe.dice)
         draws.push_back(FaceDraws(d.sides));
     std::vector<std::map<int, int>::const_iterator> at;
     for (const auto& d : draws)
@@ -58,7 +58,7 @@ std::map<int, double> BruteForce(const GroupSpec& spec) {
             faces.push_back(it->first);
             chance *= it->second / 32768.0;
         }
-        chances[MakeGroup(spec, faces)->GetTotal()] += chance;
+        chances[MakeGroup(recipe, faces)->GetTotal()] += chance;
         std::size_t i = 0;
         while (i < at.size() && ++at[i] == draws[i].end())
             at[i] = draws[i].begin(), ++i;
@@ -87,7 +87,7 @@ void ExpectSame(const CDiceOdds& odds, const std::map<int, double>& expected) {
 }
 
 TEST(DiceOdds, MatchesEveryCombinationOfFaces) {
-    const GroupSpec cases[] = {
+    const GroupRecipe cases[] = {
         {{{6, "1", 0}, {6, "1", 0}, {6, "1", 0}, {6, "1", 0}}, "1", 0, 1},
         {{{4, "1", 0}, {6, "2", 0}, {8, "1", -1}, {6, "1", 0}}, "3/2", 2, 1},
         {{{6, "-1", 0}, {6, "1", 0}, {10, "1", 3}, {5, "1", 0}}, "-1/2", 0, 2},
@@ -97,14 +97,14 @@ TEST(DiceOdds, MatchesEveryCombinationOfFaces) {
         {{{6, "1", 0}, {6, "1", 0}}, "2", 7, 5},
         {{{20, "1", 0}, {20, "1", 0}, {20, "1", 0}}, "1", 0, 1},
     };
-    for (const GroupSpec& spec : cases) {
-        const auto group = MakeGroup(spec, std::vector<int>(spec.dice.size(), 1));
+    for (const GroupRecipe& recipe : cases) {
+        const auto group = MakeGroup(recipe, std::vector<int>(recipe.dice.size(), 1));
         SCOPED_TRACE(group->GetDescription());
-        ExpectSame(CDiceOdds::ForGroup(*group), BruteForce(spec));
+        ExpectSame(CDiceOdds::ForGroup(*group), BruteForce(recipe));
     }
 
     // Two groups rolled together: every pair of their totals.
-    const GroupSpec a = cases[1], b = cases[5];
+    const GroupRecipe a = cases[1], b = cases[5];
     std::map<int, double> both;
     for (const auto& [ta, pa] : BruteForce(a))
         for (const auto& [tb, pb] : BruteForce(b))

@@ -20,15 +20,12 @@ TEST(RandomSource, IsTheClassicLinearCongruentialGenerator) {
 }
 
 TEST(Die, FaceIsScaledFromTheDraw) {
-    EXPECT_EQ(CDie::FaceFor(6, 0), 1);
-    EXPECT_EQ(CDie::FaceFor(6, 5461), 1);
-    EXPECT_EQ(CDie::FaceFor(6, 5462), 2);
-    EXPECT_EQ(CDie::FaceFor(6, 10922), 2);
-    EXPECT_EQ(CDie::FaceFor(6, 10923), 3);
-    EXPECT_EQ(CDie::FaceFor(6, 32767), 6);
-    EXPECT_EQ(CDie::FaceFor(20, 32767), 20);
-    EXPECT_EQ(CDie::FaceFor(0, 0), 1);
-    EXPECT_EQ(CDie::FaceFor(0, 32767), 1);
+    const struct {
+        int sides, draw, face;
+    } cases[] = {{6, 0, 1},     {6, 5461, 1},    {6, 5462, 2}, {6, 10922, 2}, {6, 10923, 3},
+                 {6, 32767, 6}, {20, 32767, 20}, {0, 0, 1},    {0, 32767, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CDie::FaceFor(c.sides, c.draw), c.face) << c.sides << " " << c.draw;
     // Large side counts stay within 1..sideCount.
     for (const int sides : {65538, 65539, 1 << 20, INT_MAX}) {
         EXPECT_EQ(CDie::FaceFor(sides, 0), 1) << sides;

@@ -2,6 +2,7 @@
 #include "gui_test_main.h"
 #include "mini_rollpouch_dlg.h"
 #include "roll_log_view.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QFile>
@@ -25,11 +26,7 @@ class MiniRollpouchTest : public ::testing::Test {
 protected:
     void SetUp() override { QSettings().remove("Recent File List"); }
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        return test::WriteFile(dir.filePath(name), bytes);
     }
     static QStringList Labels(const CMiniRollpouchDlg& dlg) {
         QStringList labels;

@@ -1,4 +1,5 @@
 #include "dice_group_painter.h"
+#include "die_picture_folder.h"
 #include "die_shapes.h"
 #include "gui_test_main.h"
 #include "paint_support.h"
@@ -6,7 +7,6 @@
 #include "text_painter.h"
 
 #include <QPalette>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -85,8 +85,7 @@ TEST_F(ScreensTest, DrawnWhereMeasuredOnEveryDevice) {
 }
 
 TEST_F(ScreensTest, EveryLineScalesAlike) {
-    QTemporaryDir noPictures;
-    CDiePainter::SetImagesFolder(noPictures.path());
+    const test::CDiePictureFolder noPictures;
     const QColor highlight = QGuiApplication::palette().color(QPalette::Highlight);
     CDiceGroupPainter group; // outlines, a frame, a cross, selection marks
     group.AddNewDie(6, "", 100, 120);
