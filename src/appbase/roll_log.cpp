@@ -26,30 +26,58 @@ void CRollLog::AddRoll(const QString& trayName, std::span<const CDiceGroup* cons
     // The sum as the roll itself reports it, brought back into 32 bits.
     text += QStringLiteral("\n  Total: ") + QString::number(ClampToInt(sum));
 
-    const int row = Count();
-    beginInsertRows(QModelIndex(), row, row);
-    characters += text.size();
-    entries.push_back(std::move(text));
-    endInsertRows();
+    // The oldest entries that go to make room; the new one always stays.
+    const std::size_t total = entries.size() + 1;
+    qsizetype left = characters + text.size();
+    std::size_t dropped = 0;
+    while (dropped + 1 < total &&
+           (total - dropped > static_cast<std::size_t>(maxEntries) || left > maxCharacters))
+        left -= entries[dropped++].text.size();
+    const QDate oldest = dropped < entries.size() ? entries[dropped].when.date() : when.date();
+    const bool nowDated = oldest != when.date();
 
-    int dropped = 0;
-    qsizetype left = characters;
-    while (Count() - dropped > maxEntries || (left > maxCharacters && Count() - dropped > 1))
-        left -= entries[static_cast<std::size_t>(dropped++)].size();
-    if (dropped == 0)
-        return;
-    beginRemoveRows(QModelIndex(), 0, dropped - 1);
-    entries.erase(entries.begin(), entries.begin() + dropped);
+    // Every entry's text changes when the dates come or go: a reset.
+    const bool reset = nowDated != dated;
+    const int row = Count();
+    if (reset)
+        beginResetModel();
+    else
+        beginInsertRows(QModelIndex(), row, row);
+    entries.push_back({when, std::move(text)});
     characters = left;
-    endRemoveRows();
+    if (!reset) {
+        endInsertRows();
+        if (dropped == 0)
+            return;
+        beginRemoveRows(QModelIndex(), 0, static_cast<int>(dropped) - 1);
+    }
+    entries.erase(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(dropped));
+    dated = nowDated;
+    if (reset)
+        endResetModel();
+    else
+        endRemoveRows();
+}
+
+QString CRollLog::EntryText(int row) const {
+    const SEntry& entry = entries[static_cast<std::size_t>(row)];
+    return dated ? entry.when.toString(QStringLiteral("yyyy-MM-dd ")) + entry.text : entry.text;
+}
+
+void CRollLog::Clear() {
+    beginResetModel();
+    entries.clear();
+    characters = 0;
+    dated = false;
+    endResetModel();
 }
 
 QString CRollLog::Text() const {
     QString text;
-    for (const QString& entry : entries) {
+    for (int row = 0; row < Count(); ++row) {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
-        text += entry + QLatin1Char('\n');
+        text += EntryText(row) + QLatin1Char('\n');
     }
     return text;
 }

@@ -14,7 +14,8 @@ class CDiceGroup;
 // entry the time, the tray's name, a line per rolled group in the words of
 // rollpouch-cli's roll ("Damage (4d6, ignore lowest 1): 3 (1) 5 6 = 14")
 // and the sum. Only the newest entries are kept, at most kMaxEntries and
-// about kMaxCharacters of text (the newest entry always stays).
+// about kMaxCharacters of text (the newest entry always stays). While the
+// entries kept span more than one calendar day, each time shows its date.
 class CRollLog : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -28,8 +29,11 @@ public:
     void AddRoll(const QString& trayName, std::span<const CDiceGroup* const> groups,
                  const QDateTime& when = QDateTime::currentDateTime());
     int Count() const { return static_cast<int>(entries.size()); }
-    // "21:14:05  Rollpouch1", then "  LABEL: FACES = TOTAL" per group, then "  Total: SUM".
-    const QString& EntryText(int row) const { return entries[static_cast<std::size_t>(row)]; }
+    // "21:14:05  Rollpouch1", then "  LABEL: FACES = TOTAL" per group, then "  Total: SUM";
+    // "2024-05-01 21:14:05  Rollpouch1" while the log spans days.
+    QString EntryText(int row) const;
+    // Forgets every entry, as a model reset.
+    void Clear();
     // Every entry in order, each ending in a newline, a blank line between them.
     QString Text() const;
     // Writes the whole log to a file as UTF-8 text, replacing the file only
@@ -43,7 +47,14 @@ private:
     int maxEntries;
     qsizetype maxCharacters;
     qsizetype characters = 0;
-    std::deque<QString> entries;
+    // Whether the times show their dates; changes only inside a model reset,
+    // so that views never see entries of both kinds.
+    bool dated = false;
+    struct SEntry {
+        QDateTime when;
+        QString text; // without the date
+    };
+    std::deque<SEntry> entries;
 };
 
 } // namespace rp

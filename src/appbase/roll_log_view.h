@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <deque>
 
 class QPlainTextEdit;
 
@@ -9,7 +10,9 @@ namespace rp {
 class CRollLog;
 
 // The roll log shown as read-only text that follows the log as it grows,
-// newest at the bottom, with "Copy" and "Save As..." below it.
+// newest at the bottom, with "Copy", "Save As..." and "Clear" below it. The
+// text keeps no undo history and holds only the log's entries, so it is no
+// bigger than the log.
 class CRollLogView : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +24,8 @@ public:
     void SaveAs();
     // Saves the whole log to `path`; a failed save says why in a message box.
     bool SaveTo(const QString& path);
+    // Asks first, then empties the log.
+    void Clear();
 
     QPlainTextEdit* TextView() const { return text; }
 
@@ -30,6 +35,10 @@ private:
 
     CRollLog* log;
     QPlainTextEdit* text;
+    // How many blocks of the text each entry takes, oldest first, the blank
+    // line before it included (the first has none). A tray's name may hold
+    // characters that break lines too, so these are counted, not worked out.
+    std::deque<int> entryBlocks;
 };
 
 } // namespace rp
