@@ -116,7 +116,7 @@ TEST_F(MainFrameTest, RollsGoToTheRollLogAndTheOddsFollowTheActiveTray) {
     }
     ASSERT_EQ(log.Count(), before + 2);
     const QRegularExpression entry(
-        R"(^\d\d:\d\d:\d\d  Rollpouch1\n  1d20: (\d+) = \1\n  Total: (\d+)$)");
+        R"(^(?:\d{4}-\d\d-\d\d )?\d\d:\d\d:\d\d  Rollpouch1\n  1d20: (\d+) = \1\n  Total: (\d+)$)");
     for (int i = 0; i < 2; ++i) {
         const QRegularExpressionMatch match = entry.match(log.EntryText(before + i));
         ASSERT_TRUE(match.hasMatch()) << log.EntryText(before + i).toStdString();
