@@ -28,7 +28,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: rollpouch-cli describe TEXT...\n"
     "       rollpouch-cli roll [--seed N] TEXT...\n"
-    "       rollpouch-cli odds [--ignore N] TEXT...\n"
+    "       rollpouch-cli odds [--ignore N] [--csv] TEXT...\n"
     "       rollpouch-cli list [--seed N] [--roll] FILE\n"
     "       rollpouch-cli convert [--seed N] FILE\n"
     "       rollpouch-cli render [--seed N] [--scale N] FILE OUT.png\n"
@@ -36,7 +36,8 @@ constexpr const char* kUsage =
     "  describe   print each dice-notation TEXT in normal form\n"
     "  roll       roll each TEXT: DESCRIPTION: FACES = TOTAL\n"
     "  odds       each TEXT's totals with their exact chances in %:\n"
-    "             TOTAL, EXACTLY, AT LEAST; --ignore N leaves out the N lowest dice\n"
+    "             TOTAL, EXACTLY, AT LEAST; --ignore N leaves out the N lowest dice;\n"
+    "             --csv prints only a table: Total,Exactly %,At least %,At most %\n"
     "  list       list the dice groups of a tray file by label, sorted;\n"
     "             with --roll, roll them all first and show the results\n"
     "  convert    read a tray file (or lines of dice notation) and print it\n"
@@ -51,12 +52,13 @@ struct Options {
     bool roll = false;
     int scale = 1;
     int ignore = 0;
+    bool csv = false;
     std::vector<std::string> args;
 };
 
 // The options a command takes.
 struct Allowed {
-    bool seed = false, roll = false, scale = false, ignore = false;
+    bool seed = false, roll = false, scale = false, ignore = false, csv = false;
 };
 
 // Reads the texts and options after the command; false on a missing or bad
@@ -72,6 +74,8 @@ bool ParseOptions(int argc, char** argv, Allowed allowed, Options& options) {
             optionsDone = true;
         } else if (arg == "--roll" && allowed.roll) {
             options.roll = true;
+        } else if (arg == "--csv" && allowed.csv) {
+            options.csv = true;
         } else if (arg == "--seed" && allowed.seed) {
             const auto seed = ParseInteger(value, 0, std::numeric_limits<std::uint32_t>::max());
             if (!seed)
@@ -254,8 +258,11 @@ int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
                isConvert = command == "convert", isRender = command == "render";
     if (!isDescribe && !isRoll && !isOdds && !isList && !isConvert && !isRender)
         return Usage(err, 2);
-    const Allowed allowed{
-        .seed = !isDescribe && !isOdds, .roll = isList, .scale = isRender, .ignore = isOdds};
+    const Allowed allowed{.seed = !isDescribe && !isOdds,
+                          .roll = isList,
+                          .scale = isRender,
+                          .ignore = isOdds,
+                          .csv = isOdds};
     Options options;
     if (!ParseOptions(argc, argv, allowed, options))
         return Usage(err, 2);
@@ -267,7 +274,7 @@ int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
         random_source::Seed(options.seed);
 
     if (isOdds)
-        return Odds(options.args, options.ignore, out, err);
+        return Odds(options.args, options.ignore, options.csv, out, err);
     if (isList)
         return List(options, out, err);
     if (isConvert || isRender) {

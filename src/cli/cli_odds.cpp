@@ -10,16 +10,21 @@ namespace rp::cli {
 
 namespace {
 
-void PrintOdds(std::FILE* out, const CDiceGroup& group, const CDiceOdds& odds) {
-    std::fprintf(out, "%s: mean %.4f, min %i, max %i\n", group.GetDescription().c_str(),
-                 odds.GetMean(), odds.GetMin(), odds.GetMax());
+void PrintOdds(std::FILE* out, const CDiceGroup& group, const CDiceOdds& odds, bool csv) {
+    if (csv) {
+        std::fputs(odds.Table(',').c_str(), out);
+        return;
+    }
+    std::fprintf(out, "%s: mean %.4f, min %i, max %i, sd %.4f\n", group.GetDescription().c_str(),
+                 odds.GetMean(), odds.GetMin(), odds.GetMax(), odds.GetStdDev());
     for (const COddsOutcome& o : odds.GetOutcomes())
         std::fprintf(out, "%i\t%.4f\t%.4f\n", o.total, o.chance * 100, o.atLeast * 100);
 }
 
 } // namespace
 
-int Odds(const std::vector<std::string>& texts, int ignore, std::FILE* out, std::FILE* err) {
+int Odds(const std::vector<std::string>& texts, int ignore, bool csv, std::FILE* out,
+         std::FILE* err) {
     int status = 0;
     for (const std::string& text : texts) {
         CDiceGroup group;
@@ -31,11 +36,11 @@ int Odds(const std::vector<std::string>& texts, int ignore, std::FILE* out, std:
         group.SetIgnoreCount(ignore);
         const CDiceOdds odds = CDiceOdds::ForGroup(group);
         if (odds.IsRefused()) {
-            std::fprintf(err, "error: too many outcomes: %s\n", text.c_str());
+            std::fprintf(err, "error: %s: %s\n", OddsRefusalText(odds.GetRefusal()), text.c_str());
             status = 1;
             continue;
         }
-        PrintOdds(out, group, odds);
+        PrintOdds(out, group, odds, csv);
     }
     return status;
 }

@@ -63,6 +63,17 @@ bool CDiceGroup::LoadDieWithin(pugi::xml_node element, CDiceBudget* budget) {
     return LoadDie(element);
 }
 
+std::unique_ptr<CDiceGroup> CDiceGroup::CopyForOdds() const {
+    auto copy = std::make_unique<CDiceGroup>();
+    copy->dice.reserve(dice.size());
+    for (const auto& die : dice)
+        copy->dice.push_back(std::make_unique<CDie>(static_cast<const CDie&>(*die)));
+    copy->modifier = modifier;
+    copy->multiplier = multiplier;
+    copy->ignoreCount = ignoreCount;
+    return copy;
+}
+
 std::unique_ptr<CDie> CDiceGroup::CreateDie(int sideCount) {
     return std::make_unique<CDie>(sideCount, 0);
 }

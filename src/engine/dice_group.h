@@ -91,6 +91,11 @@ public:
     // The dice the ignore count leaves out, from the current faces.
     void GetIgnoredDice(std::vector<const CDie*>& listOut) const;
 
+    // A plain copy of what the group's odds depend on (its dice with their
+    // multipliers and modifiers, its multiplier, modifier and ignore count),
+    // for working them out on another thread while the group itself may go.
+    std::unique_ptr<CDiceGroup> CopyForOdds() const;
+
     // The group in dice notation, e.g. "4d6, ignore lowest 1".
     std::string GetDescription() const;
     // Adds the dice a dice-notation text describes; false if nothing was
@@ -103,10 +108,10 @@ public:
     // Appends this group's "dicegroup" element to `parent` and returns it.
     pugi::xml_node SaveElement(pugi::xml_node parent, bool writeRawResult) const;
 
-    // One term may ask for at most this many dice; notation never takes a
-    // group past kMaxParsedDice, however many texts it reads.
-    static constexpr int kMaxTermDice = 1000;
+    // Notation never takes a group past kMaxParsedDice, however many texts
+    // it reads; one term may ask for as many, a larger term is left out whole.
     static constexpr int kMaxParsedDice = 10000;
+    static constexpr int kMaxTermDice = kMaxParsedDice;
 
 private:
     // Appends up to `count` dice of a side count as notation may; returns how many.

@@ -3,11 +3,45 @@
 #include "dice_odds.h"
 #include "odds_table.h"
 
+#include <vector>
+
 namespace rp {
 
 class CDiceGroup;
 
 namespace odds {
+
+constexpr int kDraws = 32768;
+
+struct CValueDraws {
+    int value;
+    int draws; // of the 32,768
+};
+
+// Identical dice: their distinct values, ascending, and how many dice.
+struct CBlock {
+    std::vector<CValueDraws> values;
+    int count = 0;
+};
+
+template <typename T> T Weight(int draws);
+template <> inline double Weight<double>(int draws) {
+    return draws / double{kDraws};
+}
+template <> inline std::uint8_t Weight<std::uint8_t>(int) {
+    return 1;
+}
+
+// How a group's kept sum is to be computed, and what that will take; a
+// group beyond the limits is refused here, before any work.
+struct CKeptPlan {
+    OddsRefusal refusal = OddsRefusal::None;
+    std::vector<CBlock> blocks;
+    int n = 0, k = 0; // dice, and how many of them are ignored
+    CGrid grid;
+    std::int64_t base = 0; // the kept sum at index 0
+    CCost cost;
+};
 
 // The sums of a group's kept dice values, before its multiplier and modifier:
 // their chances, and which of them are possible at all, on a grid where
@@ -20,7 +54,9 @@ struct CKeptSums {
     CTable<std::uint8_t> possible;
 };
 
-CKeptSums KeptSumsOf(const CDiceGroup& group);
+CKeptPlan PlanKeptSums(const CDiceGroup& group);
+// Refused as Cancelled when `cancel` is set before the end.
+CKeptSums ComputeKeptSums(const CKeptPlan& plan, const OddsCancelFlag* cancel);
 
 } // namespace odds
 } // namespace rp

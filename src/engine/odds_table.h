@@ -1,8 +1,11 @@
 #pragma once
 
+#include "dice_odds.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -24,28 +27,62 @@ inline std::uint8_t Mul(std::uint8_t a, std::uint8_t b) {
     return a & b;
 }
 
-// Caps the work of one computation, so that a huge group is refused
-// instead of freezing the program.
-class CWorkBudget {
-public:
-    // At most this many multiply-adds, and this many entries in one table.
-    static constexpr std::int64_t kMaxWork = 1'000'000'000;
-    static constexpr std::int64_t kMaxEntries = 4'000'000;
+// What a computation will take, estimated before it starts: basic steps
+// (multiply-adds and the like), table entries alive at once, and possible
+// totals. Doubles, so that absurd groups cannot overflow the count.
+struct CCost {
+    // The limits: a group beyond them is refused before any work. The
+    // largest group within them takes about 2 s (Release).
+    static constexpr double kMaxSteps = 1e10; // about 5e9 steps a second at the slowest
+    static constexpr double kMaxEntries = 16e6;
+    static constexpr double kMaxTotals = 4e6;
 
-    // False (and from then on refused) when `work` more would go beyond the cap.
-    bool Spend(std::int64_t work, std::int64_t entries = 0) {
-        left -= work;
-        if (left < 0 || entries > kMaxEntries)
-            Refuse();
-        return Ok();
+    double steps = 0;
+    double entries = 0;
+    double totals = 0;
+
+    // Work done one after the other: steps add up, the largest tables count.
+    void Then(const CCost& next) {
+        steps += next.steps;
+        entries = std::max(entries, next.entries);
+        totals = std::max(totals, next.totals);
     }
-    bool Ok() const { return left >= 0; }
-    // Whether `work` more would still be within the cap.
-    bool Affords(std::int64_t work) const { return work <= left; }
-    void Refuse() { left = -1; }
+    OddsRefusal Refusal() const {
+        if (totals > kMaxTotals)
+            return OddsRefusal::TooManyTotals;
+        if (entries > kMaxEntries)
+            return OddsRefusal::TooMuchMemory;
+        if (steps > kMaxSteps)
+            return OddsRefusal::TooMuchWork;
+        return OddsRefusal::None;
+    }
+};
+
+// Counts the steps of a computation and looks at its cancel flag between
+// chunks of them: loops spend at most kChunk steps at a time, so the flag is
+// seen at least every 2 * kChunk steps.
+class CWork {
+public:
+    static constexpr std::int64_t kChunk = 50'000;
+
+    explicit CWork(const OddsCancelFlag* cancel = nullptr) : cancel(cancel) {}
+
+    // False once the computation is to stop.
+    bool Spend(std::int64_t steps) {
+        pending += steps;
+        if (pending >= kChunk) {
+            pending = 0;
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                stopped = true;
+        }
+        return !stopped;
+    }
+    bool Stopped() const { return stopped; }
 
 private:
-    std::int64_t left = kMaxWork;
+    const OddsCancelFlag* cancel;
+    std::int64_t pending = 0;
+    bool stopped = false;
 };
 
 // Totals are computed on a grid origin + step * index, so that dice whose
@@ -80,34 +117,42 @@ template <typename T> struct CTable {
     static CTable Point(std::int64_t index, T weight) { return CTable{index, {weight}}; }
 };
 
-// The weights of the sum of two independent tables.
+// to[i] += from[i] * w for i < n, in chunks between looks at the cancel flag.
+template <typename T> bool MulAdd(T* to, const T* from, T w, std::size_t n, CWork& work) {
+    for (std::size_t start = 0; start < n; start += CWork::kChunk) {
+        const std::size_t end = std::min(n, start + static_cast<std::size_t>(CWork::kChunk));
+        if (!work.Spend(static_cast<std::int64_t>(end - start)))
+            return false;
+        for (std::size_t i = start; i < end; ++i)
+            to[i] = Add(to[i], Mul(from[i], w));
+    }
+    return true;
+}
+
+// The weights of the sum of two independent tables; the result reaches down
+// to index `reach` at least (zeros), so that a caller may add there. Empty
+// when stopped.
 template <typename T>
-CTable<T> Convolve(const CTable<T>& a, const CTable<T>& b, CWorkBudget& work) {
+CTable<T> Convolve(const CTable<T>& a, const CTable<T>& b, CWork& work,
+                   std::int64_t reach = std::numeric_limits<std::int64_t>::max()) {
     if (a.Empty() || b.Empty())
         return {};
     const CTable<T>& wide = a.c.size() >= b.c.size() ? a : b;
     const CTable<T>& narrow = &wide == &a ? b : a;
-    const std::size_t n = wide.c.size(), size = n + narrow.c.size() - 1;
-    if (!work.Spend(static_cast<std::int64_t>(n * narrow.c.size()),
-                    static_cast<std::int64_t>(size)))
-        return {};
-    CTable<T> out{a.first + b.first, std::vector<T>(size, T{})};
+    const std::int64_t first = std::min(a.first + b.first, reach);
+    const std::size_t n = wide.c.size(), lead = static_cast<std::size_t>(a.first + b.first - first);
+    CTable<T> out{first, std::vector<T>(lead + n + narrow.c.size() - 1, T{})};
     for (std::size_t j = 0; j < narrow.c.size(); ++j) {
         const T w = narrow.c[j];
-        if (w == T{})
-            continue;
-        T* to = out.c.data() + j;
-        const T* from = wide.c.data();
-        for (std::size_t i = 0; i < n; ++i)
-            to[i] = Add(to[i], Mul(from[i], w));
+        if (w != T{} && !MulAdd(out.c.data() + lead + j, wide.c.data(), w, n, work))
+            return {};
     }
     return out;
 }
 
 // to += w * from, the indexes of `from` moved by `shift`.
 template <typename T>
-void AddScaled(CTable<T>& to, const CTable<T>& from, T w, CWorkBudget& work,
-               std::int64_t shift = 0) {
+void AddScaled(CTable<T>& to, const CTable<T>& from, T w, CWork& work, std::int64_t shift = 0) {
     if (from.Empty() || w == T{})
         return;
     const std::int64_t first = from.first + shift, end = from.End() + shift;
@@ -117,18 +162,14 @@ void AddScaled(CTable<T>& to, const CTable<T>& from, T w, CWorkBudget& work,
     } else if (first < to.first || end > to.End()) {
         const std::int64_t newFirst = std::min(first, to.first);
         const std::int64_t newEnd = std::max(end, to.End());
-        if (!work.Spend(newEnd - newFirst, newEnd - newFirst))
+        if (!work.Spend(static_cast<std::int64_t>(to.c.size())))
             return;
         std::vector<T> grown(static_cast<std::size_t>(newEnd - newFirst), T{});
         std::copy(to.c.begin(), to.c.end(), grown.begin() + (to.first - newFirst));
         to.first = newFirst;
         to.c = std::move(grown);
     }
-    if (!work.Spend(static_cast<std::int64_t>(from.c.size())))
-        return;
-    T* out = to.c.data() + (first - to.first);
-    for (std::size_t i = 0; i < from.c.size(); ++i)
-        out[i] = Add(out[i], Mul(from.c[i], w));
+    MulAdd(to.c.data() + (first - to.first), from.c.data(), w, from.c.size(), work);
 }
 
 } // namespace rp::odds

@@ -1,6 +1,8 @@
 #include "dice_group.h"
 #include "dice_odds.h"
+#include "odds_kept_sum.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -44,7 +46,7 @@ std::unique_ptr<CDiceGroup> MakeGroup(const GroupRecipe& recipe, const std::vect
 
 // Every combination of faces, totalled by the group itself, weighted by draws.
 std::map<int, double> BruteForce(const GroupRecipe& recipe) {
-    std::map<int, double> chances;
+    std::map<int, long double> chances; // many small terms: a double sum would drift
     std::vector<std::map<int, int>> draws;
     for (const DieRecipe& d : recipe.dice)
         draws.push_back(FaceDraws(d.sides));
@@ -63,7 +65,7 @@ std::map<int, double> BruteForce(const GroupRecipe& recipe) {
         while (i < at.size() && ++at[i] == draws[i].end())
             at[i] = draws[i].begin(), ++i;
         if (i == at.size())
-            return chances;
+            return {chances.begin(), chances.end()};
     }
 }
 
@@ -96,6 +98,11 @@ TEST(DiceOdds, MatchesEveryCombinationOfFaces) {
         {{{12, "1", 0}, {6, "-2", 5}}, "-3", 1, -1},
         {{{6, "1", 0}, {6, "1", 0}}, "2", 7, 5},
         {{{20, "1", 0}, {20, "1", 0}, {20, "1", 0}}, "1", 0, 1},
+        // Identical dice with ignored ones; d7 and d12 faces are not equally likely.
+        {std::vector<DieRecipe>(5, {7, "1", 0}), "1", 0, 2},
+        {std::vector<DieRecipe>(4, {12, "-1", 2}), "1", 1, 3},
+        {std::vector<DieRecipe>(7, {3, "2", 0}), "1/3", 0, 3},
+        {std::vector<DieRecipe>(5, {6, "0", 4}), "1", 0, 1},
     };
     for (const GroupRecipe& recipe : cases) {
         const auto group = MakeGroup(recipe, std::vector<int>(recipe.dice.size(), 1));
@@ -141,6 +148,32 @@ TEST(DiceOdds, ChancesSummaryAndOddSideCounts) {
     EXPECT_DOUBLE_EQ(oddOdds.ChanceOf(2), 10923 / 32768.0);
 }
 
+TEST(DiceOdds, SpreadTailsRangesAndTable) {
+    CDiceGroup two;
+    two.ParseNotation("2d4"); // fair: 32,768 draws split evenly
+    const CDiceOdds odds = CDiceOdds::ForGroup(two);
+    EXPECT_DOUBLE_EQ(odds.GetStdDev(), std::sqrt(2.5));
+    const struct {
+        int low, high;
+        double atMost, between; // of high or less; from low to high
+    } rows[] = {{2, 3, 3 / 16.0, 3 / 16.0},
+                {4, 6, 13 / 16.0, 10 / 16.0},
+                {1, 1, 0, 0},
+                {8, 9, 1, 1 / 16.0},
+                {6, 4, 6 / 16.0, 0}};
+    for (const auto& r : rows) {
+        EXPECT_DOUBLE_EQ(odds.ChanceAtMost(r.high), r.atMost) << r.high;
+        EXPECT_DOUBLE_EQ(odds.ChanceBetween(r.low, r.high), r.between) << r.low;
+    }
+    EXPECT_EQ(odds.Table(',').substr(0, 62), "Total,Exactly %,At least %,At most %\n"
+                                             "2,6.2500,100.0000,6.2500\n");
+    // A lower tail far below rounding of 1 - P(at least): the highest of 100 d16 is 1.
+    CDiceGroup highest;
+    highest.ParseNotation("100d16");
+    highest.SetIgnoreCount(99);
+    EXPECT_NEAR(CDiceOdds::ForGroup(highest).ChanceAtMost(1) / std::pow(16.0, -100), 1.0, 1e-12);
+}
+
 TEST(DiceOdds, ThousandDiceKeepEveryPossibleTotal) {
     CDiceGroup group;
     group.ParseNotation("1000d6");
@@ -154,35 +187,128 @@ TEST(DiceOdds, ThousandDiceKeepEveryPossibleTotal) {
     EXPECT_NEAR(odds.GetOutcomes().front().atLeast, 1.0, 1e-12);
 }
 
-TEST(DiceOdds, RefusesWhatCannotBeCountedQuickly) {
-    CDiceGroup many;
-    many.ParseNotation("1000d6+1d4");
-    CDiceGroup wide;
-    wide.AddDieBack(std::make_unique<CDie>(10001, 0));
-    CDiceGroup spread;
-    spread.ParseNotation("2d6");
-    spread.GetFirstDie()->SetMultiplier("1000000000");
-    CDiceGroup fine;
-    fine.AddDieBack(std::make_unique<CDie>(10000, 0));
-    CDiceGroup small;
-    small.ParseNotation("1d4");
+TEST(DiceOdds, RefusesOnlyWhatIsTooBigAndBeforeAnyWork) {
+    const auto make = [](const char* notation, int ignore) {
+        auto group = std::make_unique<CDiceGroup>();
+        group->ParseNotation(notation);
+        group->SetIgnoreCount(ignore);
+        return group;
+    };
+    auto spread = make("2d6", 0);
+    spread->GetFirstDie()->SetMultiplier("1000000000");
+    auto different = make("", 0); // 1,000 dice of 1,000 to 1,999 sides
+    for (int sides = 1000; sides < 2000; ++sides)
+        different->AddDieBack(std::make_unique<CDie>(sides, 1));
+    different->SetIgnoreCount(1);
+    const auto small = make("1d4", 0), huge = make("300d10000", 0),
+               mixed = make("1000d20+1000d19", 900);
     const struct {
         const CDiceGroup* group;
         OddsRefusal expected;
         const char* summary;
     } cases[] = {
-        {&many, OddsRefusal::TooManyDice, "x: more than 1,000 dice"},
-        {&wide, OddsRefusal::TooManyFaces, "x: a die with more than 10,000 faces"},
-        {&spread, OddsRefusal::TooManyOutcomes, "x: too many outcomes"},
-        {&fine, OddsRefusal::None, "x: mean 5000.35, 1 to 10000"},
+        {spread.get(), OddsRefusal::TooManyTotals, "x: too many totals"},
+        {different.get(), OddsRefusal::TooMuchWork, "x: too much work"},
+        {huge.get(), OddsRefusal::TooMuchWork, "x: too much work"},
+        {mixed.get(), OddsRefusal::TooMuchMemory, "x: too much memory"},
     };
     for (const auto& c : cases) {
-        const CDiceOdds odds = CDiceOdds::ForGroup(*c.group);
-        EXPECT_EQ(odds.GetRefusal(), c.expected);
-        EXPECT_EQ(odds.Summary("x"), c.summary);
-        const CDiceGroup* both[] = {&small, c.group};
+        // Planning alone tells: nothing is computed for these.
+        EXPECT_EQ(odds::PlanKeptSums(*c.group).refusal, c.expected);
+        EXPECT_EQ(CDiceOdds::ForGroup(*c.group).Summary("x"), c.summary);
+        const CDiceGroup* both[] = {small.get(), c.group};
         EXPECT_EQ(CDiceOdds::ForGroups(both).GetRefusal(), c.expected);
     }
+
+    // Accepted now, though not all of them are cheap (some only planned here).
+    const struct {
+        const char* notation;
+        int ignore;
+        bool compute;
+        int min, max;
+        std::size_t count;
+    } accepted[] = {
+        {"1d1500+1d1499", 1, false, 1, 1500, 1500},
+        {"4d10000", 0, false, 4, 40000, 39997},
+        {"1d10000", 0, true, 1, 10000, 10000},
+        {"1d20000", 1, true, 7, 7, 1},
+        {"", 0, true, 7, 7, 1},
+        {"10000d2", 9999, true, 1, 2, 2},
+        {"1000d6", 20, true, 980, 5880, 4901},
+    };
+    for (const auto& a : accepted) {
+        auto group = make(a.notation, a.ignore);
+        if (a.min == 7)
+            group->SetModifier(7);
+        SCOPED_TRACE(group->GetDescription());
+        EXPECT_EQ(odds::PlanKeptSums(*group).refusal, OddsRefusal::None);
+        if (!a.compute)
+            continue;
+        const CDiceOdds odds = CDiceOdds::ForGroup(*group);
+        EXPECT_EQ(odds.GetMin(), a.min);
+        EXPECT_EQ(odds.GetMax(), a.max);
+        EXPECT_EQ(odds.GetOutcomes().size(), a.count);
+        EXPECT_NEAR(odds.ChanceAtMost(a.max), 1.0, 1e-12);
+    }
+}
+
+TEST(DiceOdds, ManyIdenticalDiceMatchClosedForms) {
+    const auto make = [](const char* notation, int ignore) {
+        CDiceGroup group;
+        group.ParseNotation(notation);
+        group.SetIgnoreCount(ignore);
+        return CDiceOdds::ForGroup(group);
+    };
+    // The highest of 1,000 fair d16: P(max <= m) = (m / 16)^1000.
+    const CDiceOdds highest = make("1000d16", 999);
+    ASSERT_EQ(highest.GetOutcomes().size(), 16u);
+    double atMost = 0;
+    for (int m = 1; m <= 16; ++m) {
+        atMost += highest.ChanceOf(m);
+        if (m >= 8) {
+            EXPECT_NEAR(atMost / std::pow(m / 16.0, 1000), 1.0, 1e-9) << m;
+        }
+    }
+    EXPECT_EQ(highest.ChanceOf(1), 0.0); // underflows, still listed
+
+    // The top 500 of 1,000 fair d2: 500 plus the twos, t of 1,000, at most 500.
+    const CDiceOdds top = make("1000d2", 500);
+    ASSERT_EQ(top.GetOutcomes().size(), 501u);
+    const auto twos = [](int t) {
+        return std::exp(std::lgamma(1001.0) - std::lgamma(t + 1.0) - std::lgamma(1001.0 - t) -
+                        1000 * std::log(2.0));
+    };
+    double halfOrMore = 0;
+    for (int t = 500; t <= 1000; ++t)
+        halfOrMore += twos(t);
+    for (const int t : {300, 450, 499})
+        EXPECT_NEAR(top.ChanceOf(500 + t) / twos(t), 1.0, 1e-9) << t;
+    EXPECT_NEAR(top.ChanceOf(1000) / halfOrMore, 1.0, 1e-9);
+    EXPECT_EQ(top.GetMin(), 500);
+}
+
+TEST(DiceOdds, CancelStopsTheWork) {
+    OddsCancelFlag cancel{true};
+    const struct {
+        const char* notation;
+        int ignore;
+    } cases[] = {{"1000d6", 0}, {"1000d6", 20}, {"500d6+500d5", 1}};
+    CDiceGroup small;
+    small.ParseNotation("1d4");
+    for (const auto& c : cases) {
+        CDiceGroup group;
+        group.ParseNotation(c.notation);
+        group.SetIgnoreCount(c.ignore);
+        EXPECT_EQ(CDiceOdds::ForGroup(group, &cancel).GetRefusal(), OddsRefusal::Cancelled);
+        EXPECT_EQ(CDiceOdds::ForGroup(group, &cancel).Summary("x"), "x: stopped");
+    }
+    // Summing: 60 parts of 1,000 totals each.
+    CDiceGroup wide;
+    wide.ParseNotation("1d1000");
+    const std::vector<CDiceOdds> parts(60, CDiceOdds::ForGroup(wide));
+    EXPECT_EQ(CDiceOdds::Sum(parts, &cancel).GetRefusal(), OddsRefusal::Cancelled);
+    cancel = false;
+    EXPECT_EQ(CDiceOdds::Sum(std::span(parts).first(3), &cancel).GetMax(), 3000);
 }
 
 TEST(DiceOdds, KeyChangesWithWhatTheOddsDependOn) {

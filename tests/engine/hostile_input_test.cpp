@@ -115,12 +115,13 @@ TEST(HostileInput, EnormousDiceCounts) {
     EXPECT_FALSE(group.ParseNotation("1000000000d6"));
     EXPECT_EQ(group.GetCount(), 0);
     EXPECT_FALSE(group.ParseNotation("99999999999999999999d6"));
-    EXPECT_TRUE(group.ParseNotation("1000d6"));
-    EXPECT_EQ(group.GetCount(), 1000);
+    EXPECT_FALSE(group.ParseNotation("10001d6"));
+    EXPECT_TRUE(group.ParseNotation("1001d6"));
+    EXPECT_EQ(group.GetDescription(), "1001d6");
 
     // A term past the limit ends the walk but keeps what came before.
     CDiceGroup partial;
-    EXPECT_TRUE(partial.ParseNotation("2d6+1001d4+1d8"));
+    EXPECT_TRUE(partial.ParseNotation("2d6+10001d4+1d8"));
     EXPECT_EQ(partial.GetDescription(), "2d6");
 }
 
