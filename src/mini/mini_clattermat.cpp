@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QSettings>
 #include <QToolBar>
+#include <QToolTip>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -32,6 +33,8 @@ QRect DialogUnits(const QWidget& dialog, int x, int y, int w, int h) {
 }
 
 constexpr int kSlotRole = Qt::UserRole;
+// Set while an item's tool tip waits for its group's odds.
+constexpr int kOddsPendingRole = Qt::UserRole + 1;
 
 } // namespace
 
@@ -100,6 +103,7 @@ void CMiniClattermat::ClearList() {
     groupList->clear();
     resultsText->clear();
     EnableRollCommand(false);
+    oddsTips.Cancel();
     groups.clear();
 }
 
@@ -170,8 +174,28 @@ bool CMiniClattermat::eventFilter(QObject* watched, QEvent* event) {
     if (watched == groupList->viewport() && event->type() == QEvent::ToolTip) {
         QListWidgetItem* item = groupList->itemAt(static_cast<QHelpEvent*>(event)->pos());
         const auto slot = item ? static_cast<std::size_t>(item->data(kSlotRole).toInt()) : 0;
-        if (item && !item->data(Qt::ToolTipRole).isValid() && slot < groups.size() && groups[slot])
-            item->setData(Qt::ToolTipRole, GroupOddsSummary(*groups[slot]));
+        const bool asked =
+            item && item->data(Qt::ToolTipRole).isValid() && !item->data(kOddsPendingRole).toBool();
+        if (item && !asked && slot < groups.size() && groups[slot]) {
+            const QPoint at = static_cast<QHelpEvent*>(event)->globalPos();
+            // The tip never waits: the odds replace it when they are known,
+            // in place if it still shows.
+            item->setData(Qt::ToolTipRole,
+                          oddsTips.Summary(*groups[slot], [this, slot, at](const QString& text) {
+                              for (int row = 0; row < groupList->count(); ++row) {
+                                  QListWidgetItem* known = groupList->item(row);
+                                  if (known->data(kSlotRole).toInt() != static_cast<int>(slot))
+                                      continue;
+                                  const QString waiting = known->toolTip();
+                                  known->setData(Qt::ToolTipRole, text);
+                                  known->setData(kOddsPendingRole, QVariant());
+                                  if (QToolTip::isVisible() && QToolTip::text() == waiting)
+                                      QToolTip::showText(at, text, groupList->viewport(),
+                                                         groupList->visualItemRect(known));
+                              }
+                          }));
+            item->setData(kOddsPendingRole, oddsTips.IsBusy());
+        }
     }
     // The list shows the tool tip itself.
     return QDialog::eventFilter(watched, event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mini_list.h"
+#include "odds_summary.h"
 
 #include <QDialog>
 #include <string_view>
@@ -74,6 +75,8 @@ private:
     QToolBar* toolbar = nullptr;
     int bottomSpace = 0;
     MiniGroups groups;
+    // The odds of the groups' tool tips, worked out while the tip shows.
+    COddsSummaries oddsTips;
 };
 
 } // namespace rp

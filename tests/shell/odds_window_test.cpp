@@ -4,8 +4,12 @@
 #include "without_pictures.h"
 
 #include <QBarSet>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTest>
+#include <QThreadPool>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -20,33 +24,72 @@ protected:
             doc.GetCurrentState().Entities()[static_cast<std::size_t>(i)]->SetSelected(true);
         doc.UpdateAllViews();
     }
+    // Works the odds out and waits for them.
+    void UpdateAndWait() {
+        window.UpdateNow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsWorking(); }, 240000));
+    }
+    // Ten groups of "2d2000, ignore lowest 1", whose odds take a while, then "1d4".
+    void ReadHeavy() {
+        Read("2d2000\n2d2000\n2d2000\n2d2000\n2d2000\n2d2000\n2d2000\n2d2000\n2d2000\n2d2000\n1d4",
+             10);
+        for (int i = 0; i < 10; ++i)
+            dynamic_cast<CDiceGroup&>(*doc.GetCurrentState().Entities()[std::size_t(i)])
+                .SetIgnoreCount(1);
+    }
     CTableDoc doc;
     COddsWindow window;
 };
 
-TEST_F(OddsWindowTest, ChartMeanRangeAndTheChanceOfATarget) {
+TEST_F(OddsWindowTest, ChartMeanRangeTheChanceOfATargetAndTheTable) {
     Read("1d20+5", 1);
     window.SetTray(&doc);
-    window.UpdateNow();
+    UpdateAndWait();
     ASSERT_TRUE(window.Bars());
     EXPECT_EQ(window.Bars()->count(), 20);
-    EXPECT_EQ(window.SummaryText(), "1d20+5: mean 15.50, 6 to 25");
-    window.SetTarget(15); // 18,022 of the 32,768 draws give 10 or more
-    EXPECT_EQ(window.ChanceText(), "Chance of 15 or more: 54.9988 %");
-    QList<int> shaded = window.Bars()->selectedBars();
-    std::sort(shaded.begin(), shaded.end());
-    EXPECT_EQ(shaded, QList<int>({9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
-    window.SetTarget(100); // held to the range
-    EXPECT_EQ(window.ChanceText(), "Chance of 25 or more: 4.9988 %");
+    EXPECT_EQ(window.SummaryText(), "1d20+5: mean 15.50, standard deviation 5.77, 6 to 25");
+    using Kind = COddsWindow::TargetKind;
+    // Faces 1 to 20 of 1d20 come from 1,639 or 1,638 of the 32,768 draws.
+    const struct {
+        Kind kind;
+        int target, second;
+        const char* chance;
+        QList<int> shaded;
+    } cases[] = {
+        {Kind::OrMore,
+         15,
+         0,
+         "Chance of 15 or more: 54.9988 %",
+         {9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}},
+        {Kind::OrMore, 100, 0, "Chance of 25 or more: 4.9988 %", {19}}, // held to the range
+        {Kind::OrLess, 15, 0, "Chance of 15 or less: 50.0000 %", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {Kind::Exactly, 15, 0, "Chance of exactly 15: 4.9988 %", {9}},
+        {Kind::Between, 12, 10, "Chance of 10 to 12: 14.9994 %", {4, 5, 6}},
+    };
+    for (const auto& c : cases) {
+        window.SetTargetKind(c.kind);
+        window.SetTarget(c.target);
+        window.SetSecondTarget(c.second);
+        EXPECT_EQ(window.ChanceText(), c.chance);
+        QList<int> shaded = window.Bars()->selectedBars();
+        std::sort(shaded.begin(), shaded.end());
+        EXPECT_EQ(shaded, c.shaded) << c.chance;
+    }
+
+    window.CopyTable();
+    const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(lines.size(), 22); // the header, 20 totals and the last line's end
+    EXPECT_EQ(lines[0], "Total\tExactly %\tAt least %\tAt most %");
+    EXPECT_EQ(lines[10], "15\t4.9988\t54.9988\t50.0000");
 }
 
 TEST_F(OddsWindowTest, FollowsTheTrayOnceAfterABurstOfChanges) {
     window.show();
     EXPECT_EQ(window.MessageText(),
               "Select one or more dice groups to see the chances of their total.");
-    Read("1d4\n1000d6+1d6\n2d6", 1);
+    Read("1d4\n1000d10000\n2d6", 1);
     window.SetTray(&doc);
-    window.UpdateNow();
+    UpdateAndWait();
     EXPECT_EQ(window.Odds().GetMax(), 4);
 
     // A roll leaves the odds as they were: nothing is worked out again.
@@ -56,6 +99,7 @@ TEST_F(OddsWindowTest, FollowsTheTrayOnceAfterABurstOfChanges) {
     rolled.RollSelected();
     doc.EndEdit();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.UpdatePending(); }, 60000));
+    EXPECT_FALSE(window.IsWorking());
     EXPECT_EQ(window.Bars(), bars.data());
 
     // Selecting more shows the new total after the changes stop coming.
@@ -67,16 +111,77 @@ TEST_F(OddsWindowTest, FollowsTheTrayOnceAfterABurstOfChanges) {
     doc.UpdateAllViews();
     EXPECT_EQ(window.Odds().GetMax(), 4);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.Odds().GetMax() == 12; }, 60000));
-    EXPECT_EQ(window.SummaryText(), "2d6: mean 7.00, 2 to 12");
+    EXPECT_EQ(window.SummaryText(), "2d6: mean 7.00, standard deviation 2.42, 2 to 12");
 
     state.Entities()[1]->SetSelected(true);
-    window.UpdateNow();
-    EXPECT_EQ(window.MessageText(), "The chances are not worked out: more than 1,000 dice.");
-    EXPECT_EQ(window.SummaryText(), "1001d6 + 2d6: more than 1,000 dice");
+    UpdateAndWait();
+    EXPECT_EQ(window.MessageText(), "The chances are not worked out: too many totals.");
+    EXPECT_EQ(window.SummaryText(), "1000d10000 + 2d6: too many totals");
     window.SetTray(nullptr);
     window.UpdateNow();
     EXPECT_EQ(window.MessageText(),
               "Select one or more dice groups to see the chances of their total.");
+}
+
+TEST_F(OddsWindowTest, HeavyOddsLeaveTheWindowFreeAndANewSelectionDropsThem) {
+    ReadHeavy();
+    window.SetTray(&doc);
+    window.show();
+    window.UpdateNow();
+    ASSERT_TRUE(window.IsWorking());
+    EXPECT_FALSE(window.ShowsWorking()); // not before the delay
+    window.SetBusyDelay(0);
+    window.UpdateNow(); // the same selection: still the same work
+    ASSERT_TRUE(window.IsWorking());
+    // Queued calls run while the odds are worked out.
+    bool ran = false, ranWhileWorking = false;
+    QTimer::singleShot(0, &window, [&] {
+        ran = true;
+        ranWhileWorking = window.IsWorking();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ran; }, 60000));
+    EXPECT_TRUE(ranWhileWorking);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.ShowsWorking(); }, 60000));
+    EXPECT_FALSE(window.Bars());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsWorking(); }, 240000));
+    ASSERT_TRUE(window.Bars());
+    EXPECT_EQ(window.Odds().GetMax(), 20000);
+
+    // A new selection while the odds of another are worked out: only the
+    // new one's are shown, even once every computation is over.
+    CDocState& state = doc.GetCurrentState();
+    state.SelectNone();
+    state.Entities()[0]->SetSelected(true);
+    state.Entities()[1]->SetSelected(true);
+    window.UpdateNow();
+    ASSERT_TRUE(window.IsWorking());
+    state.SelectNone();
+    state.Entities()[10]->SetSelected(true);
+    UpdateAndWait();
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.SummaryText(), "1d4: mean 2.50, standard deviation 1.12, 1 to 4");
+    EXPECT_EQ(window.Odds().GetMax(), 4);
+}
+
+TEST_F(OddsWindowTest, StopSaysSoAndARollDoesNotStartAgain) {
+    ReadHeavy();
+    window.SetTray(&doc);
+    window.SetBusyDelay(0);
+    window.SetUpdateDelay(0);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ShowsWorking(); }, 60000));
+    window.Stop();
+    EXPECT_FALSE(window.IsWorking());
+    EXPECT_EQ(window.MessageText(), "The chances are not worked out: stopped.");
+    EXPECT_EQ(window.SummaryText(), "10 dice groups: stopped");
+    EXPECT_FALSE(window.Bars());
+    CDocState& rolled = doc.PushState();
+    rolled.RollSelected();
+    doc.EndEdit();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.UpdatePending(); }, 60000));
+    EXPECT_FALSE(window.IsWorking());
+    EXPECT_EQ(window.MessageText(), "The chances are not worked out: stopped.");
 }
 
 TEST(OddsBars, EveryVisibleTotalInAtMostTheBarsAllowed) {

@@ -9,9 +9,14 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -20,6 +25,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace rp {
 
@@ -43,6 +49,21 @@ QString BarTotals(const COddsBar& bar) {
 
 QString Percent(double chance) {
     return QString::asprintf("%.4f %%", chance * 100);
+}
+
+QString Summary(const QString& label, const CDiceOdds& odds) {
+    if (odds.IsRefused())
+        return QString::fromStdString(odds.Summary(label.toStdString()));
+    return COddsWindow::tr("%1: mean %2, standard deviation %3, %4 to %5")
+        .arg(label, QString::number(odds.GetMean(), 'f', 2),
+             QString::number(odds.GetStdDev(), 'f', 2))
+        .arg(odds.GetMin())
+        .arg(odds.GetMax());
+}
+
+QString NotWorkedOut(OddsRefusal why) {
+    return COddsWindow::tr("The chances are not worked out: %1.")
+        .arg(QString::fromLatin1(OddsRefusalText(why)));
 }
 
 } // namespace
@@ -77,26 +98,57 @@ std::vector<COddsBar> MakeOddsBars(const CDiceOdds& odds, int maxBars) {
 // property windows do.
 COddsWindow::COddsWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool), summary(new QLabel), pages(new QStackedWidget),
-      message(new QLabel), chart(new QChart), chartView(new QChartView(chart)),
-      targetRow(new QWidget), target(new QSpinBox), chance(new QLabel) {
+      message(new QLabel), working(new QWidget), stop(new QPushButton(tr("&Stop"))),
+      chart(new QChart), chartView(new QChartView(chart)), targetRow(new QWidget),
+      target(new QSpinBox), targetKind(new QComboBox), secondLabel(new QLabel(tr("an&d"))),
+      secondTarget(new QSpinBox), chance(new QLabel) {
     setWindowTitle(tr("Odds"));
+    // Titles are the user's own text, never markup.
+    for (QLabel* label : {summary, message, chance})
+        label->setTextFormat(Qt::PlainText);
     summary->setWordWrap(true);
     summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     message->setAlignment(Qt::AlignCenter);
     message->setWordWrap(true);
     chart->legend()->hide();
     chartView->setMinimumSize(240, 160);
+
+    auto* workingText = new QLabel(tr("Working out the odds..."));
+    workingText->setAlignment(Qt::AlignCenter);
+    auto* progress = new QProgressBar;
+    progress->setRange(0, 0);
+    progress->setTextVisible(false);
+    auto* workingLayout = new QVBoxLayout(working);
+    workingLayout->addStretch();
+    workingLayout->addWidget(workingText);
+    workingLayout->addWidget(progress);
+    workingLayout->addWidget(stop, 0, Qt::AlignCenter);
+    workingLayout->addStretch();
+
     pages->addWidget(message);
     pages->addWidget(chartView);
+    pages->addWidget(working);
 
     auto* targetLabel = new QLabel(tr("&Target:"));
     targetLabel->setBuddy(target);
     target->setAccelerated(true);
+    targetKind->addItems({tr("or more"), tr("or less"), tr("exactly"), tr("between")});
+    targetKind->setAccessibleName(tr("Target kind"));
+    secondLabel->setBuddy(secondTarget);
+    secondTarget->setAccelerated(true);
+    secondLabel->hide();
+    secondTarget->hide();
+    auto* copy = new QPushButton(tr("&Copy"));
+    copy->setToolTip(tr("Copy the table of chances, for a spreadsheet"));
     auto* row = new QHBoxLayout(targetRow);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(targetLabel);
     row->addWidget(target);
+    row->addWidget(targetKind);
+    row->addWidget(secondLabel);
+    row->addWidget(secondTarget);
     row->addWidget(chance, 1);
+    row->addWidget(copy);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary);
     layout->addWidget(pages, 1);
@@ -105,8 +157,20 @@ COddsWindow::COddsWindow(QWidget* parent)
 
     updateTimer.setSingleShot(true);
     updateTimer.setInterval(kUpdateDelayMs);
+    busyTimer.setSingleShot(true);
+    busyTimer.setInterval(kBusyDelayMs);
     connect(&updateTimer, &QTimer::timeout, this, &COddsWindow::UpdateNow);
+    connect(&busyTimer, &QTimer::timeout, this, &COddsWindow::ShowWorking);
+    connect(stop, &QPushButton::clicked, this, &COddsWindow::Stop);
+    connect(copy, &QPushButton::clicked, this, &COddsWindow::CopyTable);
     connect(target, &QSpinBox::valueChanged, this, &COddsWindow::ShowTarget);
+    connect(secondTarget, &QSpinBox::valueChanged, this, &COddsWindow::ShowTarget);
+    connect(targetKind, &QComboBox::currentIndexChanged, this, [this] {
+        const bool between = targetKind->currentIndex() == static_cast<int>(TargetKind::Between);
+        secondLabel->setVisible(between);
+        secondTarget->setVisible(between);
+        ShowTarget();
+    });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
     UpdateNow();
@@ -125,9 +189,15 @@ void COddsWindow::SetTray(CTableDoc* document) {
         trayConnections.append(
             connect(tray, &CTableDoc::contentsChanged, this, &COddsWindow::ScheduleUpdate));
         // A tray that goes away leaves the window empty.
-        trayConnections.append(
-            connect(tray, &QObject::destroyed, this, &COddsWindow::ScheduleUpdate));
+        trayConnections.append(connect(tray, &QObject::destroyed, this, &COddsWindow::DropWork));
     }
+    DropWork();
+}
+
+void COddsWindow::DropWork() {
+    worker.Cancel();
+    busyTimer.stop();
+    workKey.clear();
     ScheduleUpdate();
 }
 
@@ -140,6 +210,16 @@ void COddsWindow::ScheduleUpdate() {
 void COddsWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     UpdateNow();
+}
+
+void COddsWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Nobody sees the result: it is worked out again when the window shows,
+    // stopped odds too.
+    worker.Cancel();
+    busyTimer.stop();
+    workKey.clear();
+    stoppedKey.clear();
 }
 
 void COddsWindow::UpdateNow() {
@@ -155,6 +235,9 @@ void COddsWindow::UpdateNow() {
         }
     }
     if (groups.empty()) {
+        worker.Cancel();
+        busyTimer.stop();
+        workKey.clear();
         oddsKey.clear();
         odds = CDiceOdds();
         ShowMessage(QString(),
@@ -163,21 +246,80 @@ void COddsWindow::UpdateNow() {
     }
     const QString label = labels.size() <= 3 ? labels.join(QStringLiteral(" + "))
                                              : tr("%n dice groups", nullptr, labels.size());
+    if (key == workKey && worker.IsBusy()) {
+        workLabel = label;
+        if (ShowsWorking())
+            summary->setText(label);
+        return;
+    }
+    // Whatever else was being worked out is no longer wanted.
+    worker.Cancel();
+    busyTimer.stop();
+    workKey.clear();
+    if (key == oddsKey) {
+        // Faces, titles and places play no part: a roll changes nothing here.
+        ShowResult(odds, key, label);
+        return;
+    }
+    if (key == stoppedKey) {
+        ShowMessage(label + QStringLiteral(": ") + OddsRefusalText(OddsRefusal::Cancelled),
+                    NotWorkedOut(OddsRefusal::Cancelled));
+        return;
+    }
+    stoppedKey.clear();
+    workKey = key;
+    workLabel = label;
+    COddsWorker::Groups copies;
+    for (const CDiceGroup* group : groups)
+        copies.push_back(group->CopyForOdds());
+    worker.Start(std::move(copies), [this, key](const CDiceOdds& result) {
+        busyTimer.stop();
+        workKey.clear();
+        ShowResult(result, key, workLabel);
+    });
+    busyTimer.start();
+}
+
+void COddsWindow::ShowResult(const CDiceOdds& result, const std::string& key,
+                             const QString& label) {
     const bool changed = key != oddsKey;
     if (changed) {
-        // Faces, titles and places play no part: a roll changes nothing here.
-        odds = CDiceOdds::ForGroups(groups);
+        odds = result;
         oddsKey = key;
     }
     if (odds.IsRefused()) {
-        ShowMessage(QString::fromStdString(odds.Summary(label.toStdString())),
-                    tr("The chances are not worked out: %1.")
-                        .arg(QString::fromLatin1(OddsRefusalText(odds.GetRefusal()))));
+        ShowMessage(Summary(label, odds), NotWorkedOut(odds.GetRefusal()));
         return;
     }
-    summary->setText(QString::fromStdString(odds.Summary(label.toStdString())));
+    summary->setText(Summary(label, odds));
     if (changed || !bars)
         ShowOdds(label);
+}
+
+void COddsWindow::ShowWorking() {
+    if (!worker.IsBusy())
+        return;
+    ShowMessage(workLabel, QString());
+    pages->setCurrentWidget(working);
+    stop->setFocus();
+}
+
+bool COddsWindow::ShowsWorking() const {
+    return pages->currentWidget() == working;
+}
+
+void COddsWindow::Stop() {
+    if (!worker.IsBusy())
+        return;
+    worker.Cancel();
+    busyTimer.stop();
+    // The selection stays stopped until it changes: a roll does not start it again.
+    stoppedKey = workKey;
+    workKey.clear();
+    oddsKey.clear();
+    odds = CDiceOdds();
+    ShowMessage(workLabel + QStringLiteral(": ") + OddsRefusalText(OddsRefusal::Cancelled),
+                NotWorkedOut(OddsRefusal::Cancelled));
 }
 
 void COddsWindow::ShowMessage(const QString& summaryText, const QString& messageText) {
@@ -191,7 +333,6 @@ void COddsWindow::ShowMessage(const QString& summaryText, const QString& message
     bars = nullptr;
     shownBars.clear();
 }
-
 void COddsWindow::ShowOdds(const QString& label) {
     summary->setVisible(true);
     chart->removeAllSeries();
@@ -245,11 +386,14 @@ void COddsWindow::ShowOdds(const QString& label) {
     pages->setCurrentWidget(chartView);
     targetRow->show();
     // A target the new range still holds stays; otherwise the mean's.
-    const int value = target->value();
-    const QSignalBlocker blocker(target);
+    const int value = target->value(), second = secondTarget->value();
+    const QSignalBlocker blocker(target), secondBlocker(secondTarget);
     target->setRange(odds.GetMin(), odds.GetMax());
+    secondTarget->setRange(odds.GetMin(), odds.GetMax());
     if (value < odds.GetMin() || value > odds.GetMax())
         target->setValue(static_cast<int>(std::lround(odds.GetMean())));
+    if (second < odds.GetMin() || second > odds.GetMax())
+        secondTarget->setValue(odds.GetMax());
     ShowTarget();
 }
 
@@ -257,18 +401,57 @@ void COddsWindow::ShowTarget() {
     if (!bars)
         return;
     const int value = target->value();
-    chance->setText(
-        tr("Chance of %1 or more: %2").arg(value).arg(Percent(odds.ChanceAtLeast(value))));
-    QList<int> reaching;
+    const int low = std::min(value, secondTarget->value());
+    const int high = std::max(value, secondTarget->value());
+    // Shaded: the bars all of whose totals count (for "exactly", the one holding it).
+    std::function<bool(const COddsBar&)> counts;
+    switch (static_cast<TargetKind>(targetKind->currentIndex())) {
+    case TargetKind::OrMore:
+        chance->setText(
+            tr("Chance of %1 or more: %2").arg(value).arg(Percent(odds.ChanceAtLeast(value))));
+        counts = [&](const COddsBar& bar) { return bar.first >= value; };
+        break;
+    case TargetKind::OrLess:
+        chance->setText(
+            tr("Chance of %1 or less: %2").arg(value).arg(Percent(odds.ChanceAtMost(value))));
+        counts = [&](const COddsBar& bar) { return bar.last <= value; };
+        break;
+    case TargetKind::Exactly:
+        chance->setText(
+            tr("Chance of exactly %1: %2").arg(value).arg(Percent(odds.ChanceOf(value))));
+        counts = [&](const COddsBar& bar) { return bar.first <= value && value <= bar.last; };
+        break;
+    case TargetKind::Between:
+        chance->setText(tr("Chance of %1 to %2: %3")
+                            .arg(low)
+                            .arg(high)
+                            .arg(Percent(odds.ChanceBetween(low, high))));
+        counts = [&](const COddsBar& bar) { return bar.first >= low && bar.last <= high; };
+        break;
+    }
+    QList<int> shaded;
     for (std::size_t i = 0; i < shownBars.size(); ++i)
-        if (shownBars[i].first >= value)
-            reaching.append(static_cast<int>(i));
+        if (counts(shownBars[i]))
+            shaded.append(static_cast<int>(i));
     bars->deselectAllBars();
-    bars->selectBars(reaching);
+    bars->selectBars(shaded);
 }
 
 void COddsWindow::SetTarget(int value) {
     target->setValue(value);
+}
+
+void COddsWindow::SetTargetKind(TargetKind kind) {
+    targetKind->setCurrentIndex(static_cast<int>(kind));
+}
+
+void COddsWindow::SetSecondTarget(int value) {
+    secondTarget->setValue(value);
+}
+
+void COddsWindow::CopyTable() const {
+    if (!odds.GetOutcomes().empty())
+        QGuiApplication::clipboard()->setText(QString::fromStdString(odds.Table('\t')));
 }
 
 QString COddsWindow::SummaryText() const {

@@ -297,9 +297,18 @@ bool CTableView::viewportEvent(QEvent* event) {
     const auto* help = static_cast<QHelpEvent*>(event);
     if (const CDiceGroupPainter* group = document->GetCurrentState().GroupAt(ToTray(help->pos()))) {
         const CRect rect = group->GetBoundingRect();
-        QToolTip::showText(help->globalPos(), GroupOddsSummary(*group), viewport(),
-                           QRect(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height())));
+        const QRect area(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height()));
+        const QPoint at = help->globalPos();
+        // The tip never waits: odds still being worked out replace it when
+        // they are known, if it still shows.
+        waitingTip = oddsTips.Summary(*group, [this, at, area](const QString& text) {
+            if (QToolTip::isVisible() && QToolTip::text() == waitingTip)
+                QToolTip::showText(at, text, viewport(), area);
+            waitingTip.clear();
+        });
+        QToolTip::showText(at, waitingTip, viewport(), area);
     } else {
+        oddsTips.Cancel();
         QToolTip::hideText();
         event->ignore();
     }

@@ -4,6 +4,7 @@
 #include "doc_state.h"
 #include "in_place_editor_owner.h"
 #include "mini_clattermat_dlg.h"
+#include "odds_summary.h"
 
 #include <QAbstractScrollArea>
 #include <QMap>
@@ -247,6 +248,10 @@ private:
     // The colour entries of the last selection menu, by command id.
     QMap<int, QString> colourCommands;
     std::unique_ptr<CMiniClattermatDlg> miniTray;
+    // The odds of a hovered group, worked out while its tool tip shows
+    // what is known at once; the tip it showed meanwhile.
+    COddsSummaries oddsTips;
+    QString waitingTip;
 };
 
 } // namespace rp
