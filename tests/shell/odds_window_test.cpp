@@ -164,7 +164,7 @@ TEST_F(OddsWindowTest, HeavyOddsLeaveTheWindowFreeAndANewSelectionDropsThem) {
     EXPECT_EQ(window.Odds().GetMax(), 4);
 }
 
-TEST_F(OddsWindowTest, StopSaysSoAndARollDoesNotStartAgain) {
+TEST_F(OddsWindowTest, StopSaysSoAndOnlyAskingAgainStartsAgain) {
     ReadHeavy();
     window.SetTray(&doc);
     window.SetBusyDelay(0);
@@ -182,6 +182,9 @@ TEST_F(OddsWindowTest, StopSaysSoAndARollDoesNotStartAgain) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.UpdatePending(); }, 60000));
     EXPECT_FALSE(window.IsWorking());
     EXPECT_EQ(window.MessageText(), "The chances are not worked out: stopped.");
+    window.AskAgain();
+    EXPECT_TRUE(window.IsWorking());
+    window.Stop();
 }
 
 TEST(OddsBars, EveryVisibleTotalInAtMostTheBarsAllowed) {

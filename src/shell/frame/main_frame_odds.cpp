@@ -44,6 +44,7 @@ void CMainFrame::ShowOddsWindow() {
     if (!oddsWindow)
         oddsWindow = new COddsWindow(this);
     oddsWindow->SetTray(ActiveTrayFrame() ? ActiveTrayFrame()->Document() : nullptr);
+    oddsWindow->AskAgain();
     oddsWindow->show();
     oddsWindow->raise();
     oddsWindow->activateWindow();

@@ -322,6 +322,12 @@ void COddsWindow::Stop() {
                 NotWorkedOut(OddsRefusal::Cancelled));
 }
 
+void COddsWindow::AskAgain() {
+    stoppedKey.clear();
+    if (isVisible())
+        UpdateNow();
+}
+
 void COddsWindow::ShowMessage(const QString& summaryText, const QString& messageText) {
     summary->setText(summaryText);
     summary->setVisible(!summaryText.isEmpty());

@@ -72,6 +72,8 @@ public:
     bool ShowsWorking() const;
     // Stops working out the odds; the window says they were stopped.
     void Stop();
+    // Asked for again (the Odds command): stopped odds are worked out anew.
+    void AskAgain();
 
     void SetTarget(int target);
     void SetTargetKind(TargetKind kind);
