@@ -1,6 +1,7 @@
 #include "dice_group.h"
 
 #include "int_text.h"
+#include "random_source.h"
 #include "xml_dom.h"
 
 #include <algorithm>
@@ -9,10 +10,13 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <utility>
 
 namespace rp {
+
+static_assert(CDie::kMaxChainRolls == CDiceGroup::kMaxExtraRolls + 1);
 
 int CDiceBudget::Grant(int wanted) {
     const int granted = std::clamp(wanted, 0, left);
@@ -71,6 +75,10 @@ std::unique_ptr<CDiceGroup> CDiceGroup::CopyForOdds() const {
     copy->modifier = modifier;
     copy->multiplier = multiplier;
     copy->ignoreCount = ignoreCount;
+    copy->ignoreHighestCount = ignoreHighestCount;
+    copy->rerollBelow = rerollBelow;
+    copy->explode = explode;
+    copy->countAtLeast = countAtLeast;
     return copy;
 }
 
@@ -126,21 +134,36 @@ void CDiceGroup::SetEffectiveMultiplier(std::string_view text) {
 }
 
 int CDiceGroup::Roll() {
+    if (!HasRules()) {
+        for (const auto& die : dice)
+            die->Roll();
+        return GetTotal();
+    }
+    const SRollRules rules{rerollBelow, explode, kMaxExtraRolls};
+    const std::function<int()> draw = random_source::Draw;
     for (const auto& die : dice)
-        die->Roll();
+        die->Roll(rules, draw);
     return GetTotal();
 }
 
 int CDiceGroup::GetTotal() const {
+    std::vector<const CDie*> ignored;
+    if (ignoreCount > 0 || ignoreHighestCount > 0)
+        GetIgnoredDice(ignored);
+    if (countAtLeast > 0) {
+        std::sort(ignored.begin(), ignored.end(), std::less<>());
+        std::int64_t successes = 0;
+        for (const auto& die : dice)
+            successes +=
+                !std::binary_search(ignored.begin(), ignored.end(), die.get(), std::less<>()) &&
+                die->GetValue() >= countAtLeast;
+        return GetTotalOfKept(successes);
+    }
     std::int64_t total = 0;
     for (const auto& die : dice)
         total += die->GetValue();
-    if (ignoreCount > 0) {
-        std::vector<const CDie*> ignored;
-        GetIgnoredDice(ignored);
-        for (const CDie* die : ignored)
-            total -= die->GetValue();
-    }
+    for (const CDie* die : ignored)
+        total -= die->GetValue();
     return GetTotalOfKept(total);
 }
 
@@ -156,8 +179,29 @@ int CDiceGroup::GetTotalOfKept(std::int64_t keptSum) const {
 
 void CDiceGroup::GetIgnoredDice(std::vector<const CDie*>& listOut) const {
     listOut.clear();
-    if (ignoreCount <= 0 || dice.empty())
+    if (dice.empty())
         return;
+    if (ignoreCount > 0)
+        AppendIgnoredLowest(listOut);
+    if (ignoreHighestCount <= 0)
+        return;
+    // Of the dice still kept, the highest go; of equal values the one
+    // nearest the front of the group goes first (a stable sort keeps them
+    // in group order).
+    std::vector<const CDie*> low(listOut);
+    std::sort(low.begin(), low.end(), std::less<>());
+    std::vector<std::pair<int, const CDie*>> kept;
+    for (const auto& die : dice)
+        if (!std::binary_search(low.begin(), low.end(), die.get(), std::less<>()))
+            kept.emplace_back(die->GetValue(), die.get());
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    const std::size_t n = std::min(static_cast<std::size_t>(ignoreHighestCount), kept.size());
+    for (std::size_t i = 0; i < n; ++i)
+        listOut.push_back(kept[i].second);
+}
+
+void CDiceGroup::AppendIgnoredLowest(std::vector<const CDie*>& listOut) const {
     // The ignored dice are those a list L of the lowest dice ends with: a
     // die is admitted while L holds fewer than ignoreCount dice or when it is
     // below L's highest (of equal highest, the first come), which then goes.
@@ -274,6 +318,20 @@ std::string CDiceGroup::GetDescription() const {
         s = m + "x" + s;
     if (ignoreCount != 0) {
         std::snprintf(buffer, sizeof buffer, ", ignore lowest %i", ignoreCount);
+        s += buffer;
+    }
+    if (ignoreHighestCount != 0) {
+        std::snprintf(buffer, sizeof buffer, ", ignore highest %i", ignoreHighestCount);
+        s += buffer;
+    }
+    if (rerollBelow != 0) {
+        std::snprintf(buffer, sizeof buffer, ", reroll below %i", rerollBelow);
+        s += buffer;
+    }
+    if (explode)
+        s += ", explode";
+    if (countAtLeast != 0) {
+        std::snprintf(buffer, sizeof buffer, ", count %i+", countAtLeast);
         s += buffer;
     }
     return s;
@@ -404,6 +462,10 @@ bool CDiceGroup::Load(pugi::xml_node element, CDiceBudget* budget) {
     modifier = ReadInt(xml::AttributeText(element, "modifier"));
     multiplier.Parse(xml::AttributeText(element, "multiplier"));
     title = xml::AttributeText(element, "title");
+    ignoreHighestCount = ReadInt(xml::AttributeText(element, "ignoreHighest"));
+    rerollBelow = ReadInt(xml::AttributeText(element, "rerollBelow"));
+    explode = ReadInt(xml::AttributeText(element, "explode")) != 0;
+    countAtLeast = ReadInt(xml::AttributeText(element, "countAtLeast"));
     // Text before the first child is the element's own: it comes first.
     bool result = ParseNotation(xml::LeadingText(element), budget);
     for (pugi::xml_node child : element.children()) {
@@ -421,6 +483,15 @@ pugi::xml_node CDiceGroup::SaveElement(pugi::xml_node parent, bool writeRawResul
     element.append_attribute("modifier") = modifier;
     element.append_attribute("multiplier") = GetMultiplierText().c_str();
     element.append_attribute("title") = title.c_str();
+    // The rules only when set: a tray without them reads and writes as before.
+    if (ignoreHighestCount != 0)
+        element.append_attribute("ignoreHighest") = ignoreHighestCount;
+    if (rerollBelow != 0)
+        element.append_attribute("rerollBelow") = rerollBelow;
+    if (explode)
+        element.append_attribute("explode") = 1;
+    if (countAtLeast != 0)
+        element.append_attribute("countAtLeast") = countAtLeast;
     for (const auto& die : dice)
         die->Save(element.append_child("die"), writeRawResult);
     return element;

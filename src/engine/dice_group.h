@@ -63,6 +63,25 @@ public:
     std::string GetMultiplierText() const { return multiplier.Format(); }
     int GetIgnoreCount() const { return ignoreCount; }
     void SetIgnoreCount(int count) { ignoreCount = count; }
+    // The rules of game systems, each 0 (off) by default: how many of the
+    // highest dice are left out after the lowest, a face below which a die
+    // rolls once more, whether a die showing its side count rolls again and
+    // adds, and the value from which a kept die counts as a success (the
+    // total then counts them instead of summing).
+    int GetIgnoreHighestCount() const { return ignoreHighestCount; }
+    void SetIgnoreHighestCount(int count) { ignoreHighestCount = count; }
+    int GetRerollBelow() const { return rerollBelow; }
+    void SetRerollBelow(int face) { rerollBelow = face; }
+    bool GetExplode() const { return explode; }
+    void SetExplode(bool on) { explode = on; }
+    int GetCountAtLeast() const { return countAtLeast; }
+    void SetCountAtLeast(int value) { countAtLeast = value; }
+    // An exploding die rolls again at most this many times in one chain.
+    static constexpr int kMaxExtraRolls = 100;
+    // Whether any of those rules is set.
+    bool HasRules() const {
+        return ignoreHighestCount != 0 || rerollBelow != 0 || explode || countAtLeast != 0;
+    }
 
     const DieList& Dice() const { return dice; }
     void AddDieFront(std::unique_ptr<CDie> die);
@@ -81,14 +100,17 @@ public:
     void SetEffectiveModifier(int value);
     void SetEffectiveMultiplier(std::string_view text);
 
-    // Rolls every die, front to back, and returns the total.
+    // Rolls every die, front to back, under the group's rules, and returns
+    // the total.
     int Roll();
-    // The total of the current faces.
+    // The total of the current faces: with countAtLeast set, the number of
+    // kept dice of at least that value stands for their sum.
     int GetTotal() const;
     // The total for a sum of kept dice values: the group multiplier applied,
     // the group modifier added, brought back into 32 bits.
     int GetTotalOfKept(std::int64_t keptSum) const;
-    // The dice the ignore count leaves out, from the current faces.
+    // The dice the ignore counts leave out, from the current faces: the
+    // lowest, then of the others the highest.
     void GetIgnoredDice(std::vector<const CDie*>& listOut) const;
 
     // A plain copy of what the group's odds depend on (its dice with their
@@ -118,12 +140,18 @@ private:
     int AddParsedDice(int count, int sideCount, CDiceBudget* budget);
     // LoadDie, when the budget grants the die.
     bool LoadDieWithin(pugi::xml_node element, CDiceBudget* budget);
+    // The dice the ignore count leaves out at the low end, appended.
+    void AppendIgnoredLowest(std::vector<const CDie*>& listOut) const;
 
     DieList dice;
     int modifier = 0;
     CFraction multiplier;
     std::string title;
     int ignoreCount = 0;
+    int ignoreHighestCount = 0;
+    int rerollBelow = 0;
+    bool explode = false;
+    int countAtLeast = 0;
 };
 
 } // namespace rp

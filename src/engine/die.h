@@ -2,15 +2,29 @@
 
 #include "fraction.h"
 
+#include <cstddef>
+#include <functional>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rp {
+
+// How a group's rules roll its dice: a face below `rerollBelow` (when above
+// 1) is rolled once more and kept; with `explode`, a face showing the side
+// count rolls again and adds, up to `maxExtraRolls` extra rolls in a chain.
+struct SRollRules {
+    int rerollBelow = 0;
+    bool explode = false;
+    int maxExtraRolls = 0;
+};
 
 // One die: its side count, its last face and how the face becomes its value.
 class CDie {
 public:
+    // The most rolls one exploding chain keeps: the first and 100 more.
+    static constexpr std::size_t kMaxChainRolls = 101;
     // A rawResult outside 1..sideCount rolls the die at once; pass 0 for a
     // freshly rolled die.
     CDie(int sideCount, int rawResult);
@@ -21,7 +35,9 @@ public:
     // Writes the die's attributes into an element named "die"; false (and
     // nothing written) for any other element.
     virtual bool Save(pugi::xml_node element, bool writeRawResult) const;
-    // Reads a "die" element; a stored face the die cannot show is rolled again.
+    // Reads a "die" element; a stored face the die cannot show is rolled
+    // again, unless "rolls" holds faces of the die that add up to it: an
+    // exploded die reopens as it was, whatever its group's rules are now.
     virtual bool Load(pugi::xml_node element);
     // Whether a die of this many sides can show the face: 1..sideCount, or,
     // below one side (only dice notation makes such dice), the faces its
@@ -30,12 +46,18 @@ public:
 
     // Draws a new face and returns the value.
     int Roll();
+    // Draws a new face under a group's rules (each draw in 0..32767) and
+    // returns the value.
+    int Roll(const SRollRules& rules, const std::function<int()>& draw);
     // The multiplier applied to the face, plus the modifier.
     int GetValue() const { return GetValueFor(rawResult); }
     // The value this die would have showing `face`.
     int GetValueFor(int face) const;
 
     int GetRawResult() const { return rawResult; }
+    // The separate rolls that added up to the face when the die rolled more
+    // than once in one chain (it exploded); empty otherwise.
+    const std::vector<int>& GetRolls() const { return rolls; }
     int GetSideCount() const { return sideCount; }
     int GetModifier() const { return modifier; }
     void SetModifier(int value) { modifier = value; }
@@ -51,6 +73,7 @@ private:
     CFraction multiplier;
     int sideCount;
     int rawResult;
+    std::vector<int> rolls;
 };
 
 } // namespace rp

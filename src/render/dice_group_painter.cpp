@@ -34,6 +34,10 @@ CDiceGroupPainter::CDiceGroupPainter(const CDiceGroupPainter& other)
     SetModifier(other.GetModifier());
     SetMultiplier(other.GetMultiplierText());
     SetIgnoreCount(other.GetIgnoreCount());
+    SetIgnoreHighestCount(other.GetIgnoreHighestCount());
+    SetRerollBelow(other.GetRerollBelow());
+    SetExplode(other.GetExplode());
+    SetCountAtLeast(other.GetCountAtLeast());
     for (std::size_t i = 0; i < other.Dice().size(); ++i)
         AddDieBack(other.PainterAt(i).Clone());
 }
@@ -102,7 +106,7 @@ CRect CDiceGroupPainter::GetTitleRect() const {
 }
 
 bool CDiceGroupPainter::ShowsTotal() const {
-    return GetModifier() != 0 || !GetMultiplier().IsOne() || GetIgnoreCount() != 0 ||
+    return GetModifier() != 0 || !GetMultiplier().IsOne() || GetIgnoreCount() != 0 || HasRules() ||
            GetCount() > 1 || (GetCount() == 1 && PainterAt(0).HasLabels());
 }
 
@@ -138,7 +142,7 @@ void CDiceGroupPainter::Draw(QPainter& dc) const {
 
     DrawLabels(dc, body, GetModifier(), GetMultiplier());
 
-    if (GetIgnoreCount() > 0) {
+    if (GetIgnoreCount() > 0 || GetIgnoreHighestCount() > 0) {
         std::vector<const CDie*> ignored;
         GetIgnoredDice(ignored);
         const QPen pen = dc.pen();

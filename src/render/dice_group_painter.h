@@ -18,8 +18,8 @@ public:
     static constexpr int kMinTitleHeight = 18;
 
     CDiceGroupPainter() = default;
-    // A deep copy: selection, title, modifier, multiplier, ignore count and
-    // every die (sharing their pictures).
+    // A deep copy: selection, title, modifier, multiplier, ignore count,
+    // rules and every die with its rolls (sharing their pictures).
     CDiceGroupPainter(const CDiceGroupPainter& other);
 
     // Drawable dice of the class the side count calls for, in the default colour.
@@ -50,7 +50,8 @@ public:
     CRect GetTitleRect() const;
     // The small box right of the group that opens the modifier editor.
     CRect GetModifierBox() const;
-    // Whether the group writes its total: not for a lone die without labels.
+    // Whether the group writes its total: not for a lone die without labels
+    // or rules.
     bool ShowsTotal() const;
 
 private:

@@ -1,6 +1,7 @@
 #include "die_shapes.h"
 #include "fake_host.h"
 #include "gui_test_main.h"
+#include "sample_trays.h"
 #include "table_doc.h"
 #include "test_files.h"
 #include "text_painter.h"
@@ -248,6 +249,104 @@ TEST_F(TableDocTest, CopyAndPaste) {
     nothing.Paste(std::nullopt);
     EXPECT_EQ(nothing.GetLabel(), "Paste");
     EXPECT_EQ(nothing.GetSelectedCount(), 0);
+}
+
+TEST_F(TableDocTest, TraysWithoutRulesAreWrittenByteForByte) {
+    const QString example =
+        QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../examples/adventure.rlp");
+    // A die read without a colour takes the default one, as it always has.
+    const QByteArray small =
+        QByteArray(test::kSmallTray)
+            .replace("/>\n\t\t</die>", "/>\n\t\t\t<color>Light Gray</color>\n\t\t</die>");
+    const struct {
+        QByteArray tray, written;
+    } cases[] = {{test::ReadFile(example), test::ReadFile(example)}, {test::kSmallTray, small}};
+    for (const auto& [tray, written] : cases) {
+        ASSERT_FALSE(tray.isEmpty());
+        CTableDoc opened(&host);
+        ASSERT_TRUE(opened.Open(Write("in.rlp", tray)));
+        const QString out = folder.filePath("out.rlp");
+        ASSERT_TRUE(opened.Save(out));
+        EXPECT_EQ(test::ReadFile(out).toStdString(), written.toStdString());
+    }
+}
+
+// An exploding group whose first d6 shows 14 (6, 6, 2), beside a plain d6.
+constexpr const char* kExplodedTray =
+    R"(<dicegroups><dicegroup multiplier="1" rerollBelow="2" explode="1">)"
+    R"(<die sideCount="6" multiplier="1" rawResult="14" rolls="6 6 2"><position x="100" y="100"/></die>)"
+    R"(<die sideCount="6" multiplier="1" rawResult="3"><position x="170" y="100"/></die>)"
+    R"(</dicegroup><dicegroup multiplier="1"><die sideCount="6" multiplier="1" rawResult="5">)"
+    R"(<position x="400" y="100"/></die></dicegroup></dicegroups>)";
+
+TEST_F(TableDocTest, ADieKeepsItsExplodedFaceUntilRolledAgain) {
+    const auto groups = [](const CDocState& state) {
+        std::vector<CDiceGroupPainter*> found;
+        for (const auto& entity : state.Entities())
+            found.push_back(dynamic_cast<CDiceGroupPainter*>(entity.get()));
+        return found;
+    };
+    const auto holding14 = [&](const CDocState& state) -> CDiceGroupPainter* {
+        for (CDiceGroupPainter* group : groups(state))
+            for (const auto& die : group->Dice())
+                if (die->GetRawResult() == 14 && die->GetRolls() == std::vector<int>{6, 6, 2})
+                    return group;
+        return nullptr;
+    };
+    // After each edit: the 14 stands, counts, and does so again once saved and reopened.
+    const auto expect14 = [&](int total, const char* step) {
+        const CDiceGroupPainter* group = holding14(doc.GetCurrentState());
+        ASSERT_NE(group, nullptr) << step;
+        EXPECT_EQ(group->GetTotal(), total) << step;
+        const QString path = folder.filePath("saved.rlp");
+        ASSERT_TRUE(doc.Save(path)) << step;
+        CTableDoc reopened(&host);
+        ASSERT_TRUE(reopened.Open(path)) << step;
+        const CDiceGroupPainter* read = holding14(reopened.GetCurrentState());
+        ASSERT_NE(read, nullptr) << step;
+        EXPECT_EQ(read->GetTotal(), total) << step;
+        EXPECT_EQ(read->GetDescription(), group->GetDescription()) << step;
+    };
+
+    ASSERT_TRUE(doc.Open(Write("exploded.rlp", kExplodedTray)));
+    expect14(17, "opened");
+    EXPECT_EQ(holding14(doc.GetCurrentState())->GetDescription(), "2d6, reroll below 2, explode");
+
+    CDocState& merged = doc.PushState();
+    merged.SelectAll();
+    merged.GroupSelected();
+    ASSERT_EQ(groups(merged).size(), 1u);
+    EXPECT_FALSE(groups(merged)[0]->HasRules());
+    expect14(22, "merged");
+    doc.Undo(1);
+    EXPECT_EQ(holding14(doc.GetCurrentState())->GetDescription(), "2d6, reroll below 2, explode");
+    doc.Redo(1);
+    expect14(22, "redone");
+
+    CDocState& parts = doc.PushState();
+    parts.SelectAll();
+    parts.UngroupSelected();
+    ASSERT_EQ(groups(parts).size(), 3u);
+    for (const CDiceGroupPainter* part : groups(parts))
+        EXPECT_FALSE(part->HasRules());
+    expect14(14, "ungrouped");
+
+    doc.Undo(2);
+    CDocState& off = doc.PushState();
+    holding14(off)->SetExplode(false);
+    off.SetLabel("Explode off");
+    expect14(17, "explode off");
+
+    // Copies carry the rules but not the faces.
+    CDocState& copied = doc.PushState();
+    copied.SelectNone();
+    holding14(copied)->SetSelected(true);
+    copied.Copy();
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(text.contains("rerollBelow=\"2\"") && !text.contains("rolls"))
+        << text.toStdString();
+    copied.Paste(QPoint(600, 600));
+    EXPECT_EQ(groups(copied)[0]->GetDescription(), "2d6, reroll below 2");
 }
 
 TEST_F(TableDocTest, PastedTextAtNegativeCoordinatesIsNormalised) {

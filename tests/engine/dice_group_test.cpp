@@ -137,6 +137,73 @@ TEST(DiceGroup, RollDrawsOncePerDieInListOrder) {
     EXPECT_EQ(Faces(ignored), std::vector<int>{1});
 }
 
+TEST(DiceGroup, RulesChooseIgnoredDiceAndTotals) {
+    const struct {
+        int lowest, highest, countAtLeast;
+        std::initializer_list<int> faces;
+        std::vector<int> ignoredIndexes;
+        int total;
+    } cases[] = {
+        {0, 1, 0, {3, 6, 2, 6}, {1}, 11}, // of equal highest the front one goes
+        {1, 1, 0, {3, 6, 2, 6}, {2, 1}, 9}, {0, 2, 0, {5, 5, 5}, {0, 1}, 5},
+        {1, 1, 0, {4, 4, 4}, {0, 1}, 4},    {0, 5, 0, {2, 3}, {1, 0}, 0},
+        {0, 0, 5, {5, 6, 4, 1}, {}, 2},     {1, 1, 4, {5, 6, 4, 1}, {3, 1}, 2},
+        {0, 0, 7, {5, 6}, {}, 0},
+    };
+    for (const auto& c : cases) {
+        CDiceGroup group;
+        AddDice(group, 6, c.faces);
+        group.SetIgnoreCount(c.lowest);
+        group.SetIgnoreHighestCount(c.highest);
+        group.SetCountAtLeast(c.countAtLeast);
+        std::vector<const CDie*> ignored;
+        group.GetIgnoredDice(ignored);
+        std::vector<const CDie*> expected;
+        for (const int i : c.ignoredIndexes)
+            expected.push_back(group.Dice()[static_cast<std::size_t>(i)].get());
+        EXPECT_EQ(ignored, expected) << c.lowest << " " << c.highest << " " << c.countAtLeast;
+        EXPECT_EQ(group.GetTotal(), c.total) << c.lowest << " " << c.highest;
+    }
+    // Successes count die values, and the group's multiplier and modifier apply to the count.
+    CDiceGroup pool;
+    AddDice(pool, 6, {3, 5, 6});
+    pool.Dice()[0]->SetModifier(2);
+    pool.SetCountAtLeast(5);
+    pool.SetMultiplier("2");
+    pool.SetModifier(1);
+    EXPECT_EQ(pool.GetTotal(), 7);
+}
+
+TEST(DiceGroup, RollGoesThroughTheRules) {
+    // Seed 1 draws 41, 18467, 6334, 26500: d6 faces 1, 4, 2, 5; d2 faces 1, 2, 1, 2.
+    const struct {
+        const char* notation;
+        int highest, rerollBelow;
+        bool explode;
+        std::vector<int> faces;
+        int nextDraw;
+    } cases[] = {
+        {"2d6", 0, 3, false, {4, 5}, 19169},
+        {"2d6", 1, 0, false, {1, 4}, 6334},
+        {"2d2", 0, 0, true, {1, 3}, 26500},
+        {"1d2", 0, 2, true, {3}, 26500},
+    };
+    for (const auto& c : cases) {
+        CDiceGroup group;
+        group.ParseNotation(c.notation);
+        group.SetIgnoreHighestCount(c.highest);
+        group.SetRerollBelow(c.rerollBelow);
+        group.SetExplode(c.explode);
+        random_source::Seed(1);
+        group.Roll();
+        std::vector<int> faces;
+        for (const auto& die : group.Dice())
+            faces.push_back(die->GetRawResult());
+        EXPECT_EQ(faces, c.faces) << c.notation;
+        EXPECT_EQ(random_source::Draw(), c.nextDraw) << c.notation;
+    }
+}
+
 TEST(DiceGroup, EffectiveModifierAndMultiplierFollowTheOnlyDie) {
     CDiceGroup group;
     AddDice(group, 6, {1});

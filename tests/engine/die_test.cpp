@@ -1,6 +1,7 @@
 #include "die.h"
 #include "random_source.h"
 
+#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -113,6 +114,85 @@ TEST(Die, LoadRollsAMissingOrOutOfRangeFace) {
     ASSERT_TRUE(die.Load(first.next_sibling().next_sibling()));
     EXPECT_EQ(die.GetRawResult(), 4);
     EXPECT_EQ(die.GetValue(), 2);
+}
+
+TEST(Die, RulesRerollLowFacesAndAddExplosions) {
+    // Draws for a d6: 0 -> 1, 5462 -> 2, 10923 -> 3, 32767 -> 6; the last
+    // draw repeats once the list runs out.
+    constexpr int k1 = 0, k2 = 5462, k3 = 10923, k6 = 32767;
+    const struct {
+        int sides, rerollBelow;
+        bool explode;
+        std::vector<int> draws;
+        int face;
+        std::vector<int> rolls;
+        std::size_t drawsUsed;
+    } cases[] = {
+        {6, 3, false, {k1, k3}, 3, {}, 2},
+        {6, 3, false, {k3}, 3, {}, 1},
+        {6, 3, false, {k1, k1}, 1, {}, 2}, // the second face stands
+        {6, 1, false, {k1}, 1, {}, 1},
+        {6, 0, true, {k6, k6, k2}, 14, {6, 6, 2}, 3},
+        {6, 0, true, {k2}, 2, {}, 1},
+        {6, 2, true, {k1, k6, k1}, 7, {6, 1}, 3}, // a reroll is no chain
+        {1, 0, true, {k1}, 1, {}, 1},
+        {6, 0, true, {k6}, 6 * 101, std::vector<int>(101, 6), 101}, // 100 extra rolls at most
+    };
+    for (const auto& c : cases) {
+        std::size_t used = 0;
+        const auto draw = [&] { return c.draws[std::min(used++, c.draws.size() - 1)]; };
+        CDie die(c.sides, 1);
+        die.SetModifier(1);
+        EXPECT_EQ(die.Roll(SRollRules{c.rerollBelow, c.explode, 100}, draw), c.face + 1);
+        EXPECT_EQ(die.GetRawResult(), c.face) << c.draws.front();
+        EXPECT_EQ(die.GetRolls(), c.rolls) << c.face;
+        EXPECT_EQ(used, c.drawsUsed) << c.face;
+    }
+}
+
+TEST(Die, RollsOfAChainAreWrittenAndReadWhenTheyMakeTheFace) {
+    // n sixes: a chain as long as a roll makes (101), and one longer.
+    const auto sixes = [](int n) {
+        std::string rolls;
+        for (int i = 0; i < n; ++i)
+            rolls += i == 0 ? "6" : " 6";
+        return "rawResult=\"" + std::to_string(6 * n) + "\" rolls=\"" + rolls + '"';
+    };
+    const struct {
+        std::string attributes;
+        int face; // 1 here: rolled again, as the seed's first draw gives 1
+        std::vector<int> rolls;
+    } cases[] = {
+        {R"(rawResult="14" rolls="6 6 2")", 14, {6, 6, 2}},
+        {R"(rawResult="4" rolls="2  2")", 4, {2, 2}},
+        {R"(rawResult="14" rolls="6 6 3")", 1, {}},
+        {R"(rawResult="14" rolls="6 8")", 1, {}},
+        {R"(rawResult="12" rolls="6 6 x")", 1, {}},
+        {R"(rawResult="6" rolls="6")", 6, {}},
+        {R"(rawResult="3" rolls="1 2")", 3, {1, 2}},
+        {sixes(101), 606, std::vector<int>(101, 6)},
+        {sixes(102), 1, {}},
+    };
+    for (const auto& c : cases) {
+        pugi::xml_document doc;
+        const std::string text = std::string(R"(<die sideCount="6" )") + c.attributes + "/>";
+        ASSERT_TRUE(doc.load_string(text.c_str()));
+        random_source::Seed(1); // 41 -> face 1
+        CDie die(2, 1);
+        ASSERT_TRUE(die.Load(doc.first_child()));
+        EXPECT_EQ(die.GetRawResult(), c.face) << text;
+        EXPECT_EQ(die.GetRolls(), c.rolls) << text;
+
+        // Written right after the face, and never without it (a copy).
+        pugi::xml_document out;
+        die.Save(out.append_child("die"), true);
+        EXPECT_STREQ(out.first_child().attribute("rawResult").next_attribute().name(),
+                     c.rolls.empty() ? "" : "rolls");
+        die.Save(out.append_child("die"), false);
+        EXPECT_FALSE(out.last_child().attribute("rolls")) << text;
+        die.Roll(); // a new roll ends the chain
+        EXPECT_TRUE(die.GetRolls().empty());
+    }
 }
 
 } // namespace

@@ -92,5 +92,37 @@ TEST(TrayXml, WrittenTrayReadsBackTheSame) {
     EXPECT_EQ(loaded.GetTotal(), group.GetTotal());
 }
 
+TEST(TrayXml, RulesAndRollsReadWriteAndReadBack) {
+    const char* head = "<dicegroups>\n\t<dicegroup ignoreCount=\"0\" modifier=\"0\" "
+                       "multiplier=\"1\" title=\"\"";
+    const char* die = ">\n\t\t<die modifier=\"0\" multiplier=\"1\" sideCount=\"6\" "
+                      "rawResult=\"14\" rolls=\"6 6 2\"/>\n\t</dicegroup>\n</dicegroups>";
+    const struct {
+        const char* attributes;
+        const char* description;
+    } cases[] = {
+        {" ignoreHighest=\"2\"", "1d6, ignore highest 2"},
+        {" rerollBelow=\"3\"", "1d6, reroll below 3"},
+        {" explode=\"1\"", "1d6, explode"},
+        {" countAtLeast=\"5\"", "1d6, count 5+"},
+        {" ignoreHighest=\"1\" rerollBelow=\"2\" explode=\"1\" countAtLeast=\"4\"",
+         "1d6, ignore highest 1, reroll below 2, explode, count 4+"},
+        {"", "1d6"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string(head) + c.attributes + die;
+        xml::CXmlDocument read;
+        ASSERT_TRUE(read.ParseText(text));
+        CDiceGroup group;
+        ASSERT_TRUE(group.Load(read.Root().first_child()));
+        EXPECT_EQ(group.GetDescription(), c.description);
+        EXPECT_EQ(group.GetFirstDie()->GetRolls(), (std::vector<int>{6, 6, 2})) << text;
+
+        xml::CXmlDocument written;
+        group.SaveElement(written.CreateRoot("dicegroups"), true);
+        EXPECT_EQ(LayOutXmlText(written.Serialize()), text);
+    }
+}
+
 } // namespace
 } // namespace rp

@@ -78,6 +78,28 @@ TEST_F(GroupPainterTest, IgnoredDiceAreCrossedAndTheFrameIsButtonFace) {
     EXPECT_TRUE(group->ShowsTotal());
 }
 
+TEST_F(GroupPainterTest, RulesShowTheTotalAndTheHighestAreCrossed) {
+    void (*const rules[])(CDiceGroup&) = {
+        [](CDiceGroup& g) { g.SetIgnoreHighestCount(1); },
+        [](CDiceGroup& g) { g.SetRerollBelow(2); },
+        [](CDiceGroup& g) { g.SetExplode(true); },
+        [](CDiceGroup& g) { g.SetCountAtLeast(4); },
+    };
+    for (const auto rule : rules) {
+        auto lone = Row({4});
+        rule(*lone);
+        EXPECT_TRUE(lone->ShowsTotal()) << lone->GetDescription();
+    }
+
+    auto group = Row({1, 2, 3, 4});
+    group->SetIgnoreHighestCount(1);
+    Canvas canvas(500, 300);
+    group->Draw(canvas.painter);
+    const QColor red(255, 0, 0);
+    EXPECT_EQ(canvas.At(288, 78), red); // the 4, at x = 310
+    EXPECT_EQ(canvas.Count(60, 60, 270, 140, red), 0);
+}
+
 TEST_F(GroupPainterTest, SelectionMarksAreDottedInTheHighlightColour) {
     auto group = Row({1, 2});
     group->SetTitle("Attack");
