@@ -36,5 +36,27 @@ BENCHMARK_CAPTURE(BM_Odds, 4d10000, "4d10000", 0)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(BM_Odds, 2000d20_ignore_lowest_1000, "2000d20", 1000)
     ->Unit(benchmark::kMillisecond);
 
+// The same with the rules of game systems: ignore highest, count at least, explode.
+void BM_RuleOdds(benchmark::State& state, const char* notation, int ignoreHighest, int countAtLeast,
+                 bool explode) {
+    CDiceGroup group;
+    group.ParseNotation(notation);
+    group.SetIgnoreHighestCount(ignoreHighest);
+    group.SetCountAtLeast(countAtLeast);
+    group.SetExplode(explode);
+    bool refused = false;
+    for (auto _ : state) {
+        const CDiceOdds odds = CDiceOdds::ForGroup(group);
+        refused = odds.IsRefused();
+        benchmark::DoNotOptimize(odds.GetMean());
+    }
+    if (refused)
+        state.SetLabel("refused");
+}
+BENCHMARK_CAPTURE(BM_RuleOdds, 2d20_ignore_highest_1, "2d20", 1, 0, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RuleOdds, 10d10_count_8, "10d10", 0, 8, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RuleOdds, 8d6_explode, "8d6", 0, 0, true)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace rp

@@ -240,6 +240,11 @@ std::string CDiceOdds::Summary(std::string_view label) const {
 std::string OddsKey(const CDiceGroup& group) {
     std::string key = std::to_string(group.GetIgnoreCount()) + ' ' +
                       std::to_string(group.GetModifier()) + ' ' + group.GetMultiplierText();
+    // The rules only when set, so that the keys of groups without them stay as they were.
+    if (group.HasRules())
+        key += " rules " + std::to_string(group.GetIgnoreHighestCount()) + ' ' +
+               std::to_string(group.GetRerollBelow()) + ' ' + std::to_string(group.GetExplode()) +
+               ' ' + std::to_string(group.GetCountAtLeast());
     for (const auto& die : group.Dice())
         key += ';' + std::to_string(die->GetSideCount()) + ' ' +
                std::to_string(die->GetModifier()) + ' ' + die->GetMultiplierText();

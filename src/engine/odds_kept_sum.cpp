@@ -2,6 +2,7 @@
 
 #include "dice_group.h"
 #include "odds_identical.h"
+#include "odds_rules.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,27 +20,6 @@ namespace {
 // How many distinct faces a side count shows over the 32,768 draws.
 std::int64_t FaceCount(int sideCount) {
     return std::clamp<std::int64_t>(std::abs(std::int64_t{sideCount}), 1, kDraws);
-}
-
-// The faces of a side count, by the roller's own formula (CDie::FaceFor),
-// with the number of draws giving each; they need not be equally likely.
-std::vector<CValueDraws> FaceDraws(int sideCount) {
-    const std::int64_t sides = std::abs(std::int64_t{sideCount});
-    std::vector<CValueDraws> faces;
-    if (sides > kDraws) { // one face per draw
-        for (int r = 0; r < kDraws; ++r)
-            faces.push_back(CValueDraws{CDie::FaceFor(sideCount, r), 1});
-        return faces;
-    }
-    if (sides <= 1)
-        return {CValueDraws{1, kDraws}};
-    // Face i + 1 (1 - i for negative side counts) for the draws r with
-    // i <= sides * r / 32768 < i + 1.
-    const auto firstDraw = [&](std::int64_t i) { return (kDraws * i + sides - 1) / sides; };
-    for (std::int64_t i = 0; i < sides; ++i)
-        faces.push_back(CValueDraws{static_cast<int>(sideCount > 0 ? i + 1 : 1 - i),
-                                    static_cast<int>(firstDraw(i + 1) - firstDraw(i))});
-    return faces;
 }
 
 // A table of the given values (ascending) and weights, indexed on the grid
@@ -252,7 +232,28 @@ template <typename T> CTable<T> KeptSum(const CKeptPlan& plan, CWork& work) {
 
 } // namespace
 
+std::vector<CValueDraws> FaceDraws(int sideCount) {
+    const std::int64_t sides = std::abs(std::int64_t{sideCount});
+    std::vector<CValueDraws> faces;
+    if (sides > kDraws) { // one face per draw
+        for (int r = 0; r < kDraws; ++r)
+            faces.push_back(CValueDraws{CDie::FaceFor(sideCount, r), 1});
+        return faces;
+    }
+    if (sides <= 1)
+        return {CValueDraws{1, kDraws}};
+    // Face i + 1 (1 - i for negative side counts) for the draws r with
+    // i <= sides * r / 32768 < i + 1.
+    const auto firstDraw = [&](std::int64_t i) { return (kDraws * i + sides - 1) / sides; };
+    for (std::int64_t i = 0; i < sides; ++i)
+        faces.push_back(CValueDraws{static_cast<int>(sideCount > 0 ? i + 1 : 1 - i),
+                                    static_cast<int>(firstDraw(i + 1) - firstDraw(i))});
+    return faces;
+}
+
 CKeptPlan PlanKeptSums(const CDiceGroup& group) {
+    if (group.HasRules())
+        return PlanRuleSums(group);
     CKeptPlan plan;
     plan.n = group.GetCount();
     plan.k = std::max(group.GetIgnoreCount(), 0);
@@ -354,6 +355,8 @@ CKeptSums ComputeKeptSums(const CKeptPlan& plan, const OddsCancelFlag* cancel) {
     sums.base = plan.base;
     if (plan.refusal != OddsRefusal::None)
         return sums;
+    if (plan.rules)
+        return ComputeRuleSums(plan, cancel);
     CWork work(cancel);
     sums.chance = KeptSum<double>(plan, work);
     if (!work.Stopped())

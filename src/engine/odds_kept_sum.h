@@ -3,6 +3,7 @@
 #include "dice_odds.h"
 #include "odds_table.h"
 
+#include <memory>
 #include <vector>
 
 namespace rp {
@@ -24,6 +25,12 @@ struct CBlock {
     int count = 0;
 };
 
+// The faces of a side count with the number of draws giving each, by the
+// roller's own formula (CDie::FaceFor); they need not be equally likely.
+std::vector<CValueDraws> FaceDraws(int sideCount);
+
+struct CRulesPlan;
+
 template <typename T> T Weight(int draws);
 template <> inline double Weight<double>(int draws) {
     return draws / double{kDraws};
@@ -41,6 +48,7 @@ struct CKeptPlan {
     CGrid grid;
     std::int64_t base = 0; // the kept sum at index 0
     CCost cost;
+    std::shared_ptr<const CRulesPlan> rules; // set for a group with rules
 };
 
 // The sums of a group's kept dice values, before its multiplier and modifier:

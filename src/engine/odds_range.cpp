@@ -20,41 +20,58 @@ namespace {
 constexpr std::size_t kMaxMeanKinds = 16;
 constexpr int kDraws = 32768;
 
-// The sum of the `kept` largest values.
-std::int64_t SumOfLargest(std::vector<std::int64_t> values, std::size_t kept) {
-    std::sort(values.begin(), values.end(), std::greater<>());
-    return std::accumulate(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(kept),
-                           std::int64_t{0});
+// The kept dice of these values (those left when the `low` lowest, then the
+// `high` highest, are ignored): their sum, or with `atLeast` > 0 how many of
+// them are at least that.
+std::int64_t KeptOf(std::vector<std::int64_t> values, int low, int high, int atLeast) {
+    std::sort(values.begin(), values.end());
+    const auto n = static_cast<std::ptrdiff_t>(values.size());
+    const std::ptrdiff_t from = std::min<std::ptrdiff_t>(low, n);
+    const std::ptrdiff_t to = std::max(from, n - high);
+    if (atLeast > 0)
+        return std::count_if(values.begin() + from, values.begin() + to,
+                             [&](std::int64_t v) { return v >= atLeast; });
+    return std::accumulate(values.begin() + from, values.begin() + to, std::int64_t{0});
 }
 
 } // namespace
 
 COddsRange OddsRangeOf(const CDiceGroup& group) {
     // A die's value only grows, or only shrinks, with its face, and the
-    // kept sum only grows with each die's value: every die at its lowest
-    // value gives the lowest kept sum, every die at its highest the highest.
+    // kept sum (or count) only grows with each die's value: every die at its
+    // lowest value gives the lowest, every die at its highest the highest.
+    // A reroll leaves every face possible; an explosion reaches the side
+    // count once more for each extra roll, the last showing it too.
     std::vector<std::int64_t> lows, highs;
     for (const auto& die : group.Dice()) {
-        const int first = die->GetValueFor(CDie::FaceFor(die->GetSideCount(), 0));
-        const int last = die->GetValueFor(CDie::FaceFor(die->GetSideCount(), kDraws - 1));
+        const int sides = die->GetSideCount();
+        int top = CDie::FaceFor(sides, kDraws - 1);
+        if (group.GetExplode() && sides >= 2 && top == sides)
+            top = sides * (CDiceGroup::kMaxExtraRolls + 1);
+        const int first = die->GetValueFor(CDie::FaceFor(sides, 0));
+        const int last = die->GetValueFor(top);
         lows.push_back(std::min(first, last));
         highs.push_back(std::max(first, last));
     }
-    const std::size_t ignored =
-        std::min(lows.size(), static_cast<std::size_t>(std::max(group.GetIgnoreCount(), 0)));
-    const std::int64_t lowSum = SumOfLargest(lows, lows.size() - ignored);
-    const std::int64_t highSum = SumOfLargest(highs, highs.size() - ignored);
+    const int ignored = std::max(group.GetIgnoreCount(), 0);
+    const int ignoredHigh = std::max(group.GetIgnoreHighestCount(), 0);
+    const int atLeast = std::max(group.GetCountAtLeast(), 0);
+    const std::int64_t lowSum = KeptOf(lows, ignored, ignoredHigh, atLeast);
+    const std::int64_t highSum = KeptOf(highs, ignored, ignoredHigh, atLeast);
     // The group multiplier may be negative and turn the order round.
     const int a = group.GetTotalOfKept(lowSum), b = group.GetTotalOfKept(highSum);
     COddsRange range{std::min(a, b), std::max(a, b), std::nullopt};
 
-    // Without ignored dice and multiplier the mean is the sum of the dice's
-    // means, unless a total would have to be brought back into 32 bits.
+    // Without ignored dice, multiplier, explosions and counts the mean is the
+    // sum of the dice's means, unless a total would have to be brought back
+    // into 32 bits.
     constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
     constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
-    if (ignored > 0 || !group.GetMultiplier().IsOne() || lowSum + group.GetModifier() < kIntMin ||
+    if (ignored > 0 || ignoredHigh > 0 || atLeast > 0 || group.GetExplode() ||
+        !group.GetMultiplier().IsOne() || lowSum + group.GetModifier() < kIntMin ||
         highSum + group.GetModifier() > kIntMax)
         return range;
+    const int rerollBelow = group.GetRerollBelow();
     std::map<std::tuple<int, int, int, int>, double> kinds;
     double mean = group.GetModifier();
     for (const auto& die : group.Dice()) {
@@ -65,10 +82,23 @@ COddsRange OddsRangeOf(const CDiceGroup& group) {
         if (found == kinds.end()) {
             if (kinds.size() == kMaxMeanKinds)
                 return range;
-            std::int64_t sum = 0;
-            for (int r = 0; r < kDraws; ++r)
-                sum += die->GetValueFor(CDie::FaceFor(die->GetSideCount(), r));
-            found = kinds.emplace(kind, static_cast<double>(sum) / kDraws).first;
+            // A face below the reroll mark is rolled once more: the mean is
+            // (32768 * sum of the kept first faces + rerolled draws * sum of
+            // all faces) / 32768^2, exact in 64 bits.
+            std::int64_t sum = 0, kept = 0, rerolled = 0;
+            for (int r = 0; r < kDraws; ++r) {
+                const int face = CDie::FaceFor(die->GetSideCount(), r);
+                const int value = die->GetValueFor(face);
+                sum += value;
+                if (rerollBelow > 1 && face < rerollBelow)
+                    ++rerolled;
+                else
+                    kept += value;
+            }
+            found = kinds
+                        .emplace(kind, static_cast<double>(kDraws * kept + rerolled * sum) /
+                                           (double{kDraws} * kDraws))
+                        .first;
         }
         mean += found->second;
     }

@@ -1,6 +1,7 @@
 #include "dice_group.h"
 #include "dice_odds.h"
 #include "odds_kept_sum.h"
+#include "odds_rules.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -20,6 +21,10 @@ struct GroupRecipe {
     const char* multiplier;
     int modifier;
     int ignore;
+    int ignoreHigh = 0, rerollBelow = 0;
+    bool explode = false;
+    int countAtLeast = 0;
+    bool HasRules() const { return ignoreHigh || rerollBelow || explode || countAtLeast; }
 };
 
 // Draws 0..32767 that show each face of a side count.
@@ -41,32 +46,94 @@ std::unique_ptr<CDiceGroup> MakeGroup(const GroupRecipe& recipe, const std::vect
     group->SetMultiplier(recipe.multiplier);
     group->SetModifier(recipe.modifier);
     group->SetIgnoreCount(recipe.ignore);
+    group->SetIgnoreHighestCount(recipe.ignoreHigh);
+    group->SetRerollBelow(recipe.rerollBelow);
+    group->SetExplode(recipe.explode);
+    group->SetCountAtLeast(recipe.countAtLeast);
     return group;
 }
 
-// Every combination of faces, totalled by the group itself, weighted by draws.
+// One die's faces under the rules, by following every sequence of rolls: a
+// first face below the mark rolled once more; a face of the side count
+// rolling on, at most 100 extra rolls.
+std::map<int, long double> RuleFaces(int sides, const GroupRecipe& recipe) {
+    const std::map<int, int> draws = FaceDraws(sides);
+    std::map<int, long double> faces;
+    const auto extra = [&](auto& self, int sum, long double chance, int rolls) -> void {
+        for (const auto& [e, d] : draws) {
+            if (e == sides && rolls + 1 < 100)
+                self(self, sum + e, chance * d / 32768, rolls + 1);
+            else
+                faces[sum + e] += chance * d / 32768;
+        }
+    };
+    const auto kept = [&](int face, long double chance) {
+        if (recipe.explode && sides >= 2 && face == sides)
+            extra(extra, face, chance, 0);
+        else
+            faces[face] += chance;
+    };
+    for (const auto& [f, d] : draws) {
+        if (recipe.rerollBelow > 1 && f < recipe.rerollBelow)
+            for (const auto& [g, e] : draws)
+                kept(g, static_cast<long double>(d) * e / 32768 / 32768);
+        else
+            kept(f, d / 32768.0L);
+    }
+    return faces;
+}
+
+// Every combination of faces, weighted by their chances. Without rules the
+// group itself totals them; with rules the values are sorted, the ignored
+// ones dropped and the rest summed or counted here.
 std::map<int, double> BruteForce(const GroupRecipe& recipe) {
     std::map<int, long double> chances; // many small terms: a double sum would drift
-    std::vector<std::map<int, int>> draws;
+    const auto group = MakeGroup(recipe, std::vector<int>(recipe.dice.size(), 1));
+    std::vector<std::map<int, long double>> faces;
     for (const DieRecipe& d : recipe.dice)
-        draws.push_back(FaceDraws(d.sides));
-    std::vector<std::map<int, int>::const_iterator> at;
-    for (const auto& d : draws)
+        faces.push_back(RuleFaces(d.sides, recipe));
+    std::vector<std::map<int, long double>::const_iterator> at;
+    for (const auto& d : faces)
         at.push_back(d.begin());
+    std::vector<int> rolled(at.size());
+    std::vector<std::int64_t> values(at.size());
     for (;;) {
-        std::vector<int> faces;
-        double chance = 1;
-        for (const auto& it : at) {
-            faces.push_back(it->first);
-            chance *= it->second / 32768.0;
+        long double chance = 1;
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            rolled[i] = at[i]->first;
+            values[i] = group->Dice()[i]->GetValueFor(at[i]->first);
+            chance *= at[i]->second;
         }
-        chances[MakeGroup(recipe, faces)->GetTotal()] += chance;
+        if (!recipe.HasRules()) {
+            chances[MakeGroup(recipe, rolled)->GetTotal()] += chance;
+        } else {
+            std::sort(values.begin(), values.end());
+            std::int64_t kept = 0;
+            for (int i = recipe.ignore; i < static_cast<int>(values.size()) - recipe.ignoreHigh;
+                 ++i)
+                kept += recipe.countAtLeast > 0 ? values[i] >= recipe.countAtLeast : values[i];
+            chances[group->GetTotalOfKept(kept)] += chance;
+        }
         std::size_t i = 0;
-        while (i < at.size() && ++at[i] == draws[i].end())
-            at[i] = draws[i].begin(), ++i;
+        while (i < at.size() && ++at[i] == faces[i].end())
+            at[i] = faces[i].begin(), ++i;
         if (i == at.size())
             return {chances.begin(), chances.end()};
     }
+}
+
+// The kept sums a plan gives, every possible one with its chance.
+std::map<std::int64_t, double> PossibleSums(const odds::CKeptPlan& plan) {
+    const odds::CKeptSums sums = odds::ComputeKeptSums(plan, nullptr);
+    std::map<std::int64_t, double> possible;
+    for (std::size_t i = 0; i < sums.possible.c.size(); ++i) {
+        const std::int64_t at = sums.possible.first + static_cast<std::int64_t>(i);
+        if (sums.possible.c[i])
+            possible[at] = at >= sums.chance.first && at < sums.chance.End()
+                               ? sums.chance.c[static_cast<std::size_t>(at - sums.chance.first)]
+                               : 0.0;
+    }
+    return possible;
 }
 
 void ExpectSame(const CDiceOdds& odds, const std::map<int, double>& expected) {
@@ -103,11 +170,48 @@ TEST(DiceOdds, MatchesEveryCombinationOfFaces) {
         {std::vector<DieRecipe>(4, {12, "-1", 2}), "1", 1, 3},
         {std::vector<DieRecipe>(7, {3, "2", 0}), "1/3", 0, 3},
         {std::vector<DieRecipe>(5, {6, "0", 4}), "1", 0, 1},
+        // Ignoring the highest dice, alone and after the lowest.
+        {std::vector<DieRecipe>(4, {6, "1", 0}), "1", 0, 0, 1},
+        {std::vector<DieRecipe>(5, {7, "1", 0}), "1", 0, 1, 2},
+        {{{4, "1", 0}, {6, "2", 0}, {8, "1", -1}, {6, "1", 0}}, "3/2", 2, 1, 1},
+        {{{6, "-1", 0}, {10, "1", 3}, {5, "1", 0}}, "1", 0, 0, 2},
+        {{{4, "1", 0}, {6, "1", 0}, {6, "1", 1}, {8, "1", 0}, {3, "-2", 0}}, "1", 0, 2, 1},
+        {{{2, "1", 0}, {2, "1", 1}, {3, "1", 0}, {2, "2", 0}, {3, "1", -1}, {2, "-1", 3}},
+         "1",
+         0,
+         2,
+         1,
+         2},
+        // Rerolls and explosions (capped at 100 extra rolls: d2 chains show it).
+        {{{6, "1", 0}, {6, "1", 0}, {7, "1", 0}}, "1", 0, 0, 0, 3},
+        {{{4, "1", 0}, {4, "1", 0}}, "1", 0, 0, 0, 0, true},
+        {{{2, "-1", 0}, {3, "2", 1}}, "1/2", 1, 0, 0, 0, true},
+        {{{2, "1", 0}, {2, "3", 0}, {2, "1", 0}}, "1", 0, 1, 1, 2, true},
+        {{{-3, "1", 0}, {1, "1", 0}, {5, "1", 0}}, "1", 0, 0, 0, 3, true},
+        // Counts of kept values at least a mark.
+        {std::vector<DieRecipe>(5, {10, "1", 0}), "1", 0, 1, 1, 0, false, 8},
+        {{{6, "2", 0}, {8, "1", 1}, {12, "-1", 10}}, "2", 1, 0, 0, 0, false, 7},
+        {{{4, "1", 0}, {4, "1", 0}}, "1", 0, 0, 0, 2, true, 5},
+        {std::vector<DieRecipe>(2, {2, "1", 0}), "1", -1, 1, 0, 0, true, 3},
     };
     for (const GroupRecipe& recipe : cases) {
         const auto group = MakeGroup(recipe, std::vector<int>(recipe.dice.size(), 1));
         SCOPED_TRACE(group->GetDescription());
         ExpectSame(CDiceOdds::ForGroup(*group), BruteForce(recipe));
+        // The way of ignoring dice the plan did not pick agrees with the one it
+        // did (but for explosions, where clamping is slow).
+        odds::CKeptPlan plan = odds::PlanKeptSums(*group);
+        if (!recipe.HasRules() || recipe.explode || recipe.countAtLeast > 0 ||
+            recipe.ignore + recipe.ignoreHigh == 0)
+            continue;
+        const std::map<std::int64_t, double> picked = PossibleSums(plan);
+        auto other = std::make_shared<odds::CRulesPlan>(*plan.rules);
+        other->sortedFill = !other->sortedFill;
+        plan.rules = other;
+        const std::map<std::int64_t, double> sums = PossibleSums(plan);
+        ASSERT_EQ(sums.size(), picked.size());
+        for (const auto& [sum, chance] : picked)
+            EXPECT_NEAR(sums.at(sum), chance, 1e-14) << sum;
     }
 
     // Two groups rolled together: every pair of their totals.
@@ -291,14 +395,19 @@ TEST(DiceOdds, CancelStopsTheWork) {
     OddsCancelFlag cancel{true};
     const struct {
         const char* notation;
-        int ignore;
-    } cases[] = {{"1000d6", 0}, {"1000d6", 20}, {"500d6+500d5", 1}};
+        int ignore, ignoreHigh = 0, rerollBelow = 0;
+        bool explode = false;
+    } cases[] = {{"1000d6", 0},           {"1000d6", 20},          {"500d6+500d5", 1},
+                 {"20d6", 0, 0, 0, true}, {"30d6", 2, 2, 0, true}, {"1000d6", 1, 0, 2}};
     CDiceGroup small;
     small.ParseNotation("1d4");
     for (const auto& c : cases) {
         CDiceGroup group;
         group.ParseNotation(c.notation);
         group.SetIgnoreCount(c.ignore);
+        group.SetIgnoreHighestCount(c.ignoreHigh);
+        group.SetRerollBelow(c.rerollBelow);
+        group.SetExplode(c.explode);
         EXPECT_EQ(CDiceOdds::ForGroup(group, &cancel).GetRefusal(), OddsRefusal::Cancelled);
         EXPECT_EQ(CDiceOdds::ForGroup(group, &cancel).Summary("x"), "x: stopped");
     }
@@ -332,6 +441,17 @@ TEST(DiceOdds, KeyChangesWithWhatTheOddsDependOn) {
     EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.SetMultiplier("1/2"); }), plain);
     EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.GetFirstDie()->SetModifier(1); }), plain);
     EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.GetFirstDie()->SetMultiplier("2"); }), plain);
+    const std::string high = key("2d6+1", [](CDiceGroup& g) { g.SetIgnoreHighestCount(1); });
+    EXPECT_NE(high, plain);
+    EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.SetRerollBelow(2); }), plain);
+    EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.SetExplode(true); }), plain);
+    EXPECT_NE(key("2d6+1", [](CDiceGroup& g) { g.SetCountAtLeast(5); }), plain);
+    EXPECT_NE(key("2d6+1",
+                  [](CDiceGroup& g) {
+                      g.SetIgnoreHighestCount(1);
+                      g.SetCountAtLeast(5);
+                  }),
+              high);
 }
 
 } // namespace

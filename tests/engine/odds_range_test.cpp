@@ -14,16 +14,34 @@ TEST(OddsRange, AgreesWithTheOddsAndGivesTheMeanOnlyWhenCheap) {
         const char* multiplier;
         int ignore;
         bool mean;
+        int ignoreHigh = 0, rerollBelow = 0;
+        bool explode = false;
+        int countAtLeast = 0;
     } cases[] = {
-        {"3d6+2", "1", 0, true},    {"1d20+5", "1", 0, true},   {"1d4+1d6-3", "1", 0, true},
-        {"4d6", "1", 1, false},     {"2d6+1d4", "1", 2, false}, {"3d6", "1", 5, false},
-        {"2d6+1", "1/2", 0, false}, {"2d6-1", "-3", 1, false},  {"1d1+1d100", "1", 0, true},
+        {"3d6+2", "1", 0, true},
+        {"1d20+5", "1", 0, true},
+        {"1d4+1d6-3", "1", 0, true},
+        {"4d6", "1", 1, false},
+        {"2d6+1d4", "1", 2, false},
+        {"3d6", "1", 5, false},
+        {"2d6+1", "1/2", 0, false},
+        {"2d6-1", "-3", 1, false},
+        {"1d1+1d100", "1", 0, true},
+        // The rules: an exploding d4 reaches 101 * 4, a count runs over the kept dice.
+        {"3d6+1", "1", 0, true, 0, 3},
+        {"2d4+1d6", "1", 0, false, 1, 0, true},
+        {"4d6", "2", 1, false, 1, 2, true, 3},
+        {"1d20+2d8", "1", 0, false, 2, 0, false, 5},
     };
     for (const auto& c : cases) {
         CDiceGroup group;
         ASSERT_TRUE(group.ParseNotation(c.notation)) << c.notation;
         group.SetMultiplier(c.multiplier);
         group.SetIgnoreCount(c.ignore);
+        group.SetIgnoreHighestCount(c.ignoreHigh);
+        group.SetRerollBelow(c.rerollBelow);
+        group.SetExplode(c.explode);
+        group.SetCountAtLeast(c.countAtLeast);
         // Dice of their own multipliers and modifiers, one of them negative.
         group.Dice().back()->SetMultiplier("-2");
         group.Dice().front()->SetModifier(4);
