@@ -4,6 +4,7 @@
 #include "dice_group.h"
 #include "doc_state.h"
 #include "file_bytes.h"
+#include "group_rules.h"
 #include "int_text.h"
 #include "mini_list.h"
 #include "random_source.h"
@@ -26,9 +27,9 @@ namespace rp::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: rollpouch-cli describe TEXT...\n"
-    "       rollpouch-cli roll [--seed N] TEXT...\n"
-    "       rollpouch-cli odds [--ignore N] [--csv] TEXT...\n"
+    "usage: rollpouch-cli describe [RULES] TEXT...\n"
+    "       rollpouch-cli roll [--seed N] [RULES] TEXT...\n"
+    "       rollpouch-cli odds [RULES] [--csv] TEXT...\n"
     "       rollpouch-cli list [--seed N] [--roll] FILE\n"
     "       rollpouch-cli convert [--seed N] FILE\n"
     "       rollpouch-cli render [--seed N] [--scale N] FILE OUT.png\n"
@@ -36,7 +37,7 @@ constexpr const char* kUsage =
     "  describe   print each dice-notation TEXT in normal form\n"
     "  roll       roll each TEXT: DESCRIPTION: FACES = TOTAL\n"
     "  odds       each TEXT's totals with their exact chances in %:\n"
-    "             TOTAL, EXACTLY, AT LEAST; --ignore N leaves out the N lowest dice;\n"
+    "             TOTAL, EXACTLY, AT LEAST;\n"
     "             --csv prints only a table: Total,Exactly %,At least %,At most %\n"
     "  list       list the dice groups of a tray file by label, sorted;\n"
     "             with --roll, roll them all first and show the results\n"
@@ -44,22 +45,45 @@ constexpr const char* kUsage =
     "             as Rollpouch saves it\n"
     "  render     paint a tray file into a PNG picture\n"
     "  --seed N   seed the generator with N (0 <= N < 4294967296)\n"
-    "  --scale N  render at N device pixels per tray unit (1 or 2; default 1)\n";
+    "  --scale N  render at N device pixels per tray unit (1 or 2; default 1)\n"
+    "\n"
+    "RULES, for every TEXT of describe, roll and odds:\n"
+    "  --ignore N          leave out the N lowest dice\n"
+    "  --ignore-highest N  then leave out the N highest dice (0 <= N <= 10000)\n"
+    "  --reroll-below N    roll a die showing less than N once more\n"
+    "  --explode           a die showing its side count rolls again and adds\n"
+    "  --count N           the total is the number of kept dice showing N or more\n";
 
 struct Options {
     bool seeded = false;
     std::uint32_t seed = 0;
     bool roll = false;
     int scale = 1;
-    int ignore = 0;
+    GroupRules rules;
     bool csv = false;
     std::vector<std::string> args;
 };
 
 // The options a command takes.
 struct Allowed {
-    bool seed = false, roll = false, scale = false, ignore = false, csv = false;
+    bool seed = false, roll = false, scale = false, rules = false, csv = false;
 };
+
+// The most dice a group takes from notation, so the most worth leaving out.
+constexpr int kMaxGroupDice = 10000;
+
+// Where a rule option taking a number stores it; null for other arguments.
+int* RuleValue(std::string_view arg, GroupRules& rules) {
+    if (arg == "--ignore")
+        return &rules.ignoreLowest;
+    if (arg == "--ignore-highest")
+        return &rules.ignoreHighest;
+    if (arg == "--reroll-below")
+        return &rules.rerollBelow;
+    if (arg == "--count")
+        return &rules.countAtLeast;
+    return nullptr;
+}
 
 // Reads the texts and options after the command; false on a missing or bad
 // value, or an option the command does not take.
@@ -83,12 +107,19 @@ bool ParseOptions(int argc, char** argv, Allowed allowed, Options& options) {
             options.seeded = true;
             options.seed = static_cast<std::uint32_t>(*seed);
             ++i;
-        } else if (arg == "--ignore" && allowed.ignore) {
-            const auto ignore = ParseInteger(value, std::numeric_limits<int>::min(),
-                                             std::numeric_limits<int>::max());
-            if (!ignore)
+        } else if (arg == "--explode" && allowed.rules) {
+            options.rules.explode = true;
+        } else if (int* const target = allowed.rules ? RuleValue(arg, options.rules) : nullptr) {
+            // Any int stays legal for --ignore, as it always was; the rules
+            // added with it take no negatives.
+            constexpr int kMaxInt = std::numeric_limits<int>::max();
+            const bool lowest = target == &options.rules.ignoreLowest;
+            const auto number =
+                ParseInteger(value, lowest ? std::numeric_limits<int>::min() : 0,
+                             target == &options.rules.ignoreHighest ? kMaxGroupDice : kMaxInt);
+            if (!number)
                 return false;
-            options.ignore = static_cast<int>(*ignore);
+            *target = static_cast<int>(*number);
             ++i;
         } else if (arg == "--scale" && allowed.scale) {
             if (value != "1" && value != "2")
@@ -110,8 +141,7 @@ int DescribeOrRoll(const Options& options, bool roll, std::FILE* out, std::FILE*
     int status = 0;
     for (const std::string& text : options.args) {
         CDiceGroup group;
-        if (!group.ParseNotation(text)) {
-            std::fprintf(err, "error: not dice notation: %s\n", text.c_str());
+        if (!ReadRuledGroup(text, options.rules, group, err)) {
             status = 1;
             continue;
         }
@@ -261,7 +291,7 @@ int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
     const Allowed allowed{.seed = !isDescribe && !isOdds,
                           .roll = isList,
                           .scale = isRender,
-                          .ignore = isOdds,
+                          .rules = isDescribe || isRoll || isOdds,
                           .csv = isOdds};
     Options options;
     if (!ParseOptions(argc, argv, allowed, options))
@@ -274,7 +304,7 @@ int RunCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
         random_source::Seed(options.seed);
 
     if (isOdds)
-        return Odds(options.args, options.ignore, options.csv, out, err);
+        return Odds(options.args, options.rules, options.csv, out, err);
     if (isList)
         return List(options, out, err);
     if (isConvert || isRender) {

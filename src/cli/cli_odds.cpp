@@ -23,17 +23,15 @@ void PrintOdds(std::FILE* out, const CDiceGroup& group, const CDiceOdds& odds, b
 
 } // namespace
 
-int Odds(const std::vector<std::string>& texts, int ignore, bool csv, std::FILE* out,
+int Odds(const std::vector<std::string>& texts, const GroupRules& rules, bool csv, std::FILE* out,
          std::FILE* err) {
     int status = 0;
     for (const std::string& text : texts) {
         CDiceGroup group;
-        if (!group.ParseNotation(text)) {
-            std::fprintf(err, "error: not dice notation: %s\n", text.c_str());
+        if (!ReadRuledGroup(text, rules, group, err)) {
             status = 1;
             continue;
         }
-        group.SetIgnoreCount(ignore);
         const CDiceOdds odds = CDiceOdds::ForGroup(group);
         if (odds.IsRefused()) {
             std::fprintf(err, "error: %s: %s\n", OddsRefusalText(odds.GetRefusal()), text.c_str());

@@ -113,6 +113,41 @@ TEST(Cli, OddsListsEveryTotalAndGoesOnPastRefusals) {
     }
 }
 
+TEST(Cli, RulesApplyToEveryText) {
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"describe", "--ignore", "1", "4d10", "2d6"},
+         "4d10, ignore lowest 1\n2d6, ignore lowest 1\n"},
+        {{"describe", "--ignore-highest", "1", "4d10"}, "4d10, ignore highest 1\n"},
+        {{"describe", "--reroll-below", "3", "4d10"}, "4d10, reroll below 3\n"},
+        {{"describe", "--explode", "4d10"}, "4d10, explode\n"},
+        {{"describe", "--count", "8", "--explode", "4d10"}, "4d10, explode, count 8+\n"},
+        // The lower of two d20 (this roller favours faces 1 to 8 a little).
+        {{"odds", "--ignore-highest", "1", "2d20"},
+         "2d20, ignore highest 1: mean 7.1748, min 1, max 20, sd 4.7111\n"},
+        // Rolling draws one more number for the 6 that explodes into 7.
+        {{"roll", "--explode", "--seed", "3", "6d6"}, "6d6, explode: 4 5 5 3 1 7 = 25\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunCli(c.args);
+        EXPECT_EQ(r.status, 0) << c.args[1];
+        EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
+    }
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"roll", "--ignore-highest", "-1", "1d6"},
+                                               {"roll", "--ignore-highest", "10001", "1d6"},
+                                               {"odds", "--reroll-below", "-1", "1d6"},
+                                               {"describe", "--count", "x", "1d6"},
+                                               {"describe", "1d6", "--count"},
+                                               {"list", "--explode", "tray.rlp"}}) {
+        const Result usage = RunCli(bad);
+        EXPECT_EQ(usage.status, 2) << bad[1];
+        EXPECT_NE(usage.err.find("usage:"), std::string::npos);
+    }
+}
+
 TEST_F(CliFiles, ListSortsLabelsAndRollsInFileOrder) {
     const std::string path = Write("tray.rlp", R"(<dicegroups>
 	<dicegroup ignoreCount="1" modifier="0" multiplier="1" title="b"><die sideCount="6" multiplier="1"/><die sideCount="6" multiplier="1"/></dicegroup>
