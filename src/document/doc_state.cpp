@@ -148,6 +148,11 @@ int CDocState::GetFirstIgnoreCount() const {
     return groups.empty() ? 0 : groups.front()->GetIgnoreCount();
 }
 
+int CDocState::GetFirstIgnoreHighestCount() const {
+    const auto groups = GetSelectedGroups();
+    return groups.empty() ? 0 : groups.front()->GetIgnoreHighestCount();
+}
+
 void CDocState::GetCommonProperties(QString* title, int* modifier, QString* multiplier) const {
     const auto groups = GetSelectedGroups();
     if (groups.empty())

@@ -70,8 +70,10 @@ public:
     int GetSelectedCount() const;
     int GetSelectedGroupCount() const;
     int GetSelectedDiceCount() const;
-    // The ignore count of the frontmost selected group (one must be selected).
+    // The ignore counts, lowest and highest, of the frontmost selected group
+    // (one must be selected).
     int GetFirstIgnoreCount() const;
+    int GetFirstIgnoreHighestCount() const;
     // What the selected groups share: a differing title or multiplier reads
     // empty, a differing modifier 0. Each output may be null.
     void GetCommonProperties(QString* title, int* modifier, QString* multiplier) const;
@@ -117,6 +119,7 @@ public:
     void SetTitles(const QString& title);
     void SetModifiers(int value);
     void SetIgnoreCounts(int value);
+    void SetIgnoreHighestCounts(int value);
     void SetColors(const QString& colour);
     void SetProperties(const std::optional<QString>& title, std::optional<int> modifier,
                        const std::optional<QString>& multiplier);

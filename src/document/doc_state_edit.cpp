@@ -207,6 +207,12 @@ void CDocState::SetIgnoreCounts(int value) {
     label = Label(doc_strings::kSetIgnoreCount);
 }
 
+void CDocState::SetIgnoreHighestCounts(int value) {
+    for (CDiceGroupPainter* group : GetSelectedGroups())
+        group->SetIgnoreHighestCount(value);
+    label = Label(doc_strings::kSetIgnoreCount);
+}
+
 void CDocState::SetColors(const QString& colour) {
     for (CDiceGroupPainter* group : GetSelectedGroups())
         group->SetDiceColor(colour);

@@ -150,21 +150,39 @@ void CMiniClattermat::RollSelected() {
     const std::size_t n = selected.size();
     if (n == 0)
         return;
-    QString text;
-    long long total = 0;
+    // The summing groups read "18 + 5 = 23"; counted successes follow apart.
+    std::vector<int> sums;
+    long long successes = 0;
+    bool counting = false;
     int dice = 0;
-    for (std::size_t k = 1; k <= n; ++k) {
-        CDiceGroup* group = selected[k - 1];
+    for (CDiceGroup* group : selected) {
         dice += group->GetCount();
         const int r = group->Roll();
-        total += r;
-        if (n > 1)
-            text += QString::number(r) + (k < n ? QStringLiteral(" + ") : QStringLiteral(" = "));
+        if (group->GetCountAtLeast() > 0) {
+            successes += r;
+            counting = true;
+        } else {
+            sums.push_back(r);
+        }
     }
     CDiceApp* app = CDiceApp::Instance();
     if (app)
         app->PlayRollSound(dice);
-    text += QString::number(ClampToInt(total));
+    QString text;
+    long long total = 0;
+    for (std::size_t k = 0; k < sums.size(); ++k) {
+        total += sums[k];
+        if (sums.size() > 1)
+            text += QString::number(sums[k]) +
+                    (k + 1 < sums.size() ? QStringLiteral(" + ") : QStringLiteral(" = "));
+    }
+    if (!sums.empty())
+        text += QString::number(ClampToInt(total));
+    if (counting) {
+        const int count = ClampToInt(successes);
+        text += (sums.empty() ? QString() : QStringLiteral("; ")) +
+                (count == 1 ? tr("1 success") : tr("%1 successes").arg(count));
+    }
     resultsText->setText(text);
     if (app)
         app->RollLog().AddRoll(trayName, selected);

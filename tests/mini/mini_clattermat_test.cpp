@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace rp {
 namespace {
@@ -101,6 +102,28 @@ TEST(MiniClattermat, RollsAreLoggedAndEntriesTellTheirOdds) {
     EXPECT_EQ(list->item(2)->toolTip(), "2d1+30: mean 32.00, 32 to 32; working out the odds");
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return list->item(2)->toolTip() == "2d1+30: mean 32.00, 32 to 32"; }, 60000));
+}
+
+TEST(MiniClattermat, CountedSuccessesFollowTheSum) {
+    TestMini mini;
+    mini.LoadMiniList(R"(<dicegroups>
+  <dicegroup title="b" modifier="20" multiplier="1"><die sideCount="1" multiplier="1"/></dicegroup>
+  <dicegroup title="a" modifier="10" multiplier="1"><die sideCount="1" multiplier="1"/></dicegroup>
+  <dicegroup title="hits" modifier="0" multiplier="1" countAtLeast="1">3d1</dicegroup>
+  <dicegroup title="one" modifier="0" multiplier="1" countAtLeast="1">1d1</dicegroup>
+</dicegroups>)");
+    const std::pair<std::vector<int>, QString> rows[] = {
+        {{0, 1, 2}, "11 + 21 = 32; 3 successes"},
+        {{0, 3}, "11; 1 success"},
+        {{2, 3}, "4 successes"},
+    };
+    for (const auto& [selected, expected] : rows) {
+        mini.Select({});
+        for (const int row : selected)
+            mini.GroupList()->item(row)->setSelected(true);
+        mini.RollSelected();
+        EXPECT_EQ(mini.GetResultsText(), expected);
+    }
 }
 
 TEST(MiniClattermat, GroupsWithoutDiceRollSilently) {

@@ -55,15 +55,18 @@ std::int64_t Scaled(std::int64_t v, const CFraction& f) {
     return v * f.numerator / d + (v % d != 0 ? sign(v) * sign(f.numerator) * sign(d) : 0);
 }
 
-// A group's total from its faces: the dice's values less the lowest ones
-// ignored, times the group's multiplier, plus its modifier.
+// A group's total from its faces: the dice's values less the lowest and
+// then the highest ones ignored, times the group's multiplier, plus its modifier.
 int ExpectedTotal(const CDiceGroupPainter& group) {
     std::vector<std::int64_t> values;
     for (const auto& die : group.Dice())
         values.push_back(Scaled(die->GetRawResult(), die->GetMultiplier()) + die->GetModifier());
     std::sort(values.begin(), values.end());
     const auto ignored = std::min(values.size(), std::size_t(std::max(group.GetIgnoreCount(), 0)));
-    const auto kept = std::accumulate(values.begin() + ignored, values.end(), std::int64_t{});
+    const auto highest =
+        std::min(values.size() - ignored, std::size_t(std::max(group.GetIgnoreHighestCount(), 0)));
+    const auto kept =
+        std::accumulate(values.begin() + ignored, values.end() - highest, std::int64_t{});
     return int(std::clamp<std::int64_t>(Scaled(kept, group.GetMultiplier()) + group.GetModifier(),
                                         INT_MIN, INT_MAX));
 }

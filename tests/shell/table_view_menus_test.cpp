@@ -78,7 +78,7 @@ TEST_F(TableViewMenusTest, ContextMenusFollowTheSelection) {
     Select({1});
     EXPECT_EQ(ContextMenu(), "Cut|Copy|Delete|-|Roll*|-|Group!|Ungroup|Increment Modifiers|"
                              "Decrement Modifiers|-|Properties...|-|Colors[Alpha|Beta]|-|"
-                             "Ignore Lowest Die+");
+                             "Ignore Lowest Die+|Ignore Highest Die");
     // One colour checks its entry, whatever its case; a d20 leaves out Beta.
     State().SetColors("beta");
     Select({0, 1});
@@ -119,6 +119,17 @@ TEST_F(TableViewMenusTest, IgnoreLowestDieTogglesAndTheKeyboardOpensAtTheSelecti
     });
     QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(shownAt, view.viewport()->mapToGlobal(centre));
+}
+
+TEST_F(TableViewMenusTest, IgnoreHighestDieTogglesBesideTheLowest) {
+    Select({1});
+    Choose("Ignore Highest Die");
+    EXPECT_EQ(Group(1).GetIgnoreHighestCount(), 1);
+    EXPECT_EQ(Group(1).GetIgnoreCount(), 1);
+    EXPECT_TRUE(ContextMenu().endsWith("|Ignore Lowest Die+|Ignore Highest Die+"));
+    Choose("Ignore Highest Die");
+    EXPECT_EQ(Group(1).GetIgnoreHighestCount(), 0);
+    EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Ignore Count", "Set Ignore Count"}));
 }
 
 TEST_F(TableViewMenusTest, PasteIsAStepAndItsRollAnother) {

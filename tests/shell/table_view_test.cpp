@@ -321,6 +321,29 @@ TEST_F(TableViewTest, RollsAnimateThenShowTheTotal) {
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Roll", "Roll"}));
 }
 
+TEST_F(TableViewTest, CountedSuccessesAreShownApartFromTheTotal) {
+    QSignalSpy status(&view, &CTableView::statusMessage);
+    // Counting at 1+, the attack's d20 always makes one success, plus its
+    // modifier of 5; the damage (entity 1) sums.
+    const struct {
+        bool attackCounts;
+        std::vector<int> selected;
+        QString expected; // %1: the damage's total
+    } rows[] = {
+        {true, {0, 1}, "Total: %1, successes: 6"},
+        {true, {0}, "Successes: 6"},
+        {false, {1}, "Total: %1"},
+    };
+    for (const auto& row : rows) {
+        Group(0).SetCountAtLeast(row.attackCounts ? 1 : 0);
+        State().SelectNone();
+        for (const int i : row.selected)
+            Entity(i).SetSelected(true);
+        view.RollAndShowTotal();
+        EXPECT_EQ(status.last().at(0).toString(), row.expected.arg(Group(1).GetTotal()));
+    }
+}
+
 TEST_F(TableViewTest, GesturesOutsideScrollByNineUnits) {
     view.resize(200, 150);
     ASSERT_GT(view.horizontalScrollBar()->maximum(), 30);

@@ -111,6 +111,7 @@ std::vector<CommandInfo> BuildTable() {
         {kPasteHere, "Paste", "Insert Clipboard contents at current position\nPaste"},
         {kAddTextHere, "Add &Text", ""},
         {kIgnoreLowestDie, "Ignore Lowest Die", ""},
+        {kIgnoreHighestDie, "Ignore Highest Die", ""},
         {kAddN, "Add n...", ""},
         {kAddOne, "Add 1", "", {Alt(Qt::Key_1)}},
         {kAddTwo, "Add 2", "", {Alt(Qt::Key_2)}},

@@ -66,6 +66,7 @@ constexpr int kDecrementModifier = 36005;
 constexpr int kMiniClattermat = 36006;
 constexpr int kOdds = 36007;
 constexpr int kIgnoreLowestDie = 34820;
+constexpr int kIgnoreHighestDie = 34821;
 constexpr int kEnter = 32001;
 constexpr int kCancel = 32002;
 constexpr int kUndoListBase = 36864; // undo n steps: kUndoListBase + n, n = 1 .. 9

@@ -5,6 +5,7 @@
 #include "dice_properties_dlg.h"
 #include "file_bytes.h"
 #include "free_spot.h"
+#include "int_text.h"
 #include "mod_spin_button_ctrl.h"
 #include "roll_log.h"
 #include "settings.h"
@@ -20,6 +21,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
+#include <cstdint>
 
 namespace rp {
 
@@ -44,8 +46,30 @@ void CTableView::RollAndShowTotal() {
         return;
     int total = 0;
     ApplyEdit([&](CDocState& state) { total = state.RollSelected(); });
-    emit statusMessage(QString::asprintf(shell_strings::kTotal, total));
     const auto rolled = document->GetCurrentState().GetSelectedGroups();
+    // Counted successes are not added to the summing groups' total.
+    std::int64_t sum = 0;
+    std::int64_t successes = 0;
+    bool summing = false;
+    bool counting = false;
+    for (const CDiceGroupPainter* group : rolled) {
+        if (group->GetCountAtLeast() > 0) {
+            successes += group->GetTotal();
+            counting = true;
+        } else {
+            sum += group->GetTotal();
+            summing = true;
+        }
+    }
+    QString text;
+    if (!counting)
+        text = QString::asprintf(shell_strings::kTotal, total);
+    else if (!summing)
+        text = QString::asprintf(shell_strings::kSuccesses, ClampToInt(successes));
+    else
+        text = QString::asprintf(shell_strings::kTotal, ClampToInt(sum)) +
+               QString::asprintf(shell_strings::kAndSuccesses, ClampToInt(successes));
+    emit statusMessage(text);
     host.RollLog().AddRoll(document->GetSaveChangesName(),
                            std::vector<const CDiceGroup*>(rolled.begin(), rolled.end()));
 }
@@ -194,6 +218,9 @@ bool CTableView::UpdateCommand(int id, CCmdUI& ui) {
         return true;
     case cmd::kIgnoreLowestDie:
         ui.checked = groups >= 1 && state.GetFirstIgnoreCount() != 0;
+        return true;
+    case cmd::kIgnoreHighestDie:
+        ui.checked = groups >= 1 && state.GetFirstIgnoreHighestCount() != 0;
         return true;
     case cmd::kMiniClattermat:
     case cmd::kAddN:
@@ -390,6 +417,12 @@ bool CTableView::OnDiceCommand(int id) {
         if (groups >= 1) {
             const int count = state.GetFirstIgnoreCount() == 0 ? 1 : 0;
             ApplyEdit([count](CDocState& edited) { edited.SetIgnoreCounts(count); });
+        }
+        return true;
+    case cmd::kIgnoreHighestDie:
+        if (groups >= 1) {
+            const int count = state.GetFirstIgnoreHighestCount() == 0 ? 1 : 0;
+            ApplyEdit([count](CDocState& edited) { edited.SetIgnoreHighestCounts(count); });
         }
         return true;
     case cmd::kAddN:

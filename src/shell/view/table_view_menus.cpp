@@ -95,6 +95,10 @@ void CTableView::BuildContextMenu(QMenu& menu) {
                                              QString::fromLatin1("Ignore Lowest Die"));
             ignore->setCheckable(true);
             ignore->setChecked(state.GetFirstIgnoreCount() != 0);
+            QAction* ignoreHighest = AddCommandItem(menu, cmd::kIgnoreHighestDie,
+                                                    QString::fromLatin1("Ignore Highest Die"));
+            ignoreHighest->setCheckable(true);
+            ignoreHighest->setChecked(state.GetFirstIgnoreHighestCount() != 0);
         }
     } else if (selected >= 2) {
         add(std::span(kTextItems).first(3), true);
