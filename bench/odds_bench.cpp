@@ -6,11 +6,8 @@
 namespace rp {
 namespace {
 
-// The exact distribution of a group's total, from notation and an ignore count.
-void BM_Odds(benchmark::State& state, const char* notation, int ignore) {
-    CDiceGroup group;
-    group.ParseNotation(notation);
-    group.SetIgnoreCount(ignore);
+// Times the exact distribution of a group's total.
+void TimeOdds(benchmark::State& state, const CDiceGroup& group) {
     bool refused = false;
     for (auto _ : state) {
         const CDiceOdds odds = CDiceOdds::ForGroup(group);
@@ -19,6 +16,14 @@ void BM_Odds(benchmark::State& state, const char* notation, int ignore) {
     }
     if (refused)
         state.SetLabel("refused");
+}
+
+// From notation and an ignore count.
+void BM_Odds(benchmark::State& state, const char* notation, int ignore) {
+    CDiceGroup group;
+    group.ParseNotation(notation);
+    group.SetIgnoreCount(ignore);
+    TimeOdds(state, group);
 }
 BENCHMARK_CAPTURE(BM_Odds, 4d6_ignore_lowest_1, "4d6", 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Odds, 100d6, "100d6", 0)->Unit(benchmark::kMillisecond);
@@ -44,14 +49,7 @@ void BM_RuleOdds(benchmark::State& state, const char* notation, int ignoreHighes
     group.SetIgnoreHighestCount(ignoreHighest);
     group.SetCountAtLeast(countAtLeast);
     group.SetExplode(explode);
-    bool refused = false;
-    for (auto _ : state) {
-        const CDiceOdds odds = CDiceOdds::ForGroup(group);
-        refused = odds.IsRefused();
-        benchmark::DoNotOptimize(odds.GetMean());
-    }
-    if (refused)
-        state.SetLabel("refused");
+    TimeOdds(state, group);
 }
 BENCHMARK_CAPTURE(BM_RuleOdds, 2d20_ignore_highest_1, "2d20", 1, 0, false)
     ->Unit(benchmark::kMillisecond);

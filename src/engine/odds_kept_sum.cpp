@@ -251,6 +251,23 @@ std::vector<CValueDraws> FaceDraws(int sideCount) {
     return faces;
 }
 
+CDieKinds DieKindsOf(const CDiceGroup& group) {
+    CDieKinds out;
+    std::map<std::tuple<int, int, int, int>, std::size_t> blockOf;
+    for (const auto& die : group.Dice()) {
+        const CFraction& m = die->GetMultiplier();
+        const auto key =
+            std::make_tuple(die->GetSideCount(), m.numerator, m.denominator, die->GetModifier());
+        const auto [it, added] = blockOf.emplace(key, out.kinds.size());
+        if (added) {
+            out.kinds.push_back(die.get());
+            out.counts.push_back(0);
+        }
+        ++out.counts[it->second];
+    }
+    return out;
+}
+
 CKeptPlan PlanKeptSums(const CDiceGroup& group) {
     if (group.HasRules())
         return PlanRuleSums(group);
@@ -264,20 +281,7 @@ CKeptPlan PlanKeptSums(const CDiceGroup& group) {
     }
 
     // Identical dice together, their faces not yet looked at.
-    std::map<std::tuple<int, int, int, int>, std::size_t> blockOf;
-    std::vector<const CDie*> kinds;
-    std::vector<int> counts;
-    for (const auto& die : group.Dice()) {
-        const CFraction& m = die->GetMultiplier();
-        const auto key =
-            std::make_tuple(die->GetSideCount(), m.numerator, m.denominator, die->GetModifier());
-        const auto [it, added] = blockOf.emplace(key, kinds.size());
-        if (added) {
-            kinds.push_back(die.get());
-            counts.push_back(0);
-        }
-        ++counts[it->second];
-    }
+    auto [kinds, counts] = DieKindsOf(group);
     // Reading the faces is work too: absurd groups are refused before it.
     std::set<int> sides;
     for (const CDie* die : kinds) {

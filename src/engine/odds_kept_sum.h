@@ -8,6 +8,7 @@
 
 namespace rp {
 
+class CDie;
 class CDiceGroup;
 
 namespace odds {
@@ -61,6 +62,14 @@ struct CKeptSums {
     CTable<double> chance;
     CTable<std::uint8_t> possible;
 };
+
+// A group's dice of equal side count, multiplier and modifier, together:
+// one die of each kind, in order of first appearance, and how many there are.
+struct CDieKinds {
+    std::vector<const CDie*> kinds;
+    std::vector<int> counts;
+};
+CDieKinds DieKindsOf(const CDiceGroup& group);
 
 CKeptPlan PlanKeptSums(const CDiceGroup& group);
 // Refused as Cancelled when `cancel` is set before the end.

@@ -470,20 +470,7 @@ CKeptPlan PlanRuleSums(const CDiceGroup& group) {
         return plan;
 
     // Identical dice together, their faces not yet looked at.
-    std::map<std::tuple<int, int, int, int>, std::size_t> blockOf;
-    std::vector<const CDie*> kinds;
-    std::vector<int> counts;
-    for (const auto& die : group.Dice()) {
-        const CFraction& m = die->GetMultiplier();
-        const auto key =
-            std::make_tuple(die->GetSideCount(), m.numerator, m.denominator, die->GetModifier());
-        const auto [it, added] = blockOf.emplace(key, kinds.size());
-        if (added) {
-            kinds.push_back(die.get());
-            counts.push_back(0);
-        }
-        ++counts[it->second];
-    }
+    auto [kinds, counts] = DieKindsOf(group);
     // Reading the faces is work too: absurd groups are refused before it.
     // Every kind's values are kept at once, as are the faces of a side count.
     // Summed, dice of distinct values (a small whole multiplier) make at least
