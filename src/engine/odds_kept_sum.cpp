@@ -359,12 +359,10 @@ CKeptSums ComputeKeptSums(const CKeptPlan& plan, const OddsCancelFlag* cancel) {
     sums.base = plan.base;
     if (plan.refusal != OddsRefusal::None)
         return sums;
-    if (plan.rules)
-        return ComputeRuleSums(plan, cancel);
     CWork work(cancel);
-    sums.chance = KeptSum<double>(plan, work);
+    sums.chance = plan.rules ? RuleChances(plan, work) : KeptSum<double>(plan, work);
     if (!work.Stopped())
-        sums.possible = KeptSum<std::uint8_t>(plan, work);
+        sums.possible = plan.rules ? RulePossible(plan, work) : KeptSum<std::uint8_t>(plan, work);
     if (work.Stopped())
         sums.refusal = OddsRefusal::Cancelled;
     return sums;

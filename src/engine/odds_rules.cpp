@@ -555,20 +555,12 @@ CKeptPlan PlanRuleSums(const CDiceGroup& group) {
     return plan;
 }
 
-CKeptSums ComputeRuleSums(const CKeptPlan& plan, const OddsCancelFlag* cancel) {
-    CKeptSums sums;
-    sums.refusal = plan.refusal;
-    sums.grid = plan.grid;
-    sums.base = plan.base;
-    if (plan.refusal != OddsRefusal::None)
-        return sums;
-    CWork work(cancel);
-    sums.chance = RuleSum<double>(*plan.rules, plan.grid, work);
-    if (!work.Stopped())
-        sums.possible = RuleSum<std::uint8_t>(*plan.rules, plan.grid, work);
-    if (work.Stopped())
-        sums.refusal = OddsRefusal::Cancelled;
-    return sums;
+CTable<double> RuleChances(const CKeptPlan& plan, CWork& work) {
+    return RuleSum<double>(*plan.rules, plan.grid, work);
+}
+
+CTable<std::uint8_t> RulePossible(const CKeptPlan& plan, CWork& work) {
+    return RuleSum<std::uint8_t>(*plan.rules, plan.grid, work);
 }
 
 } // namespace rp::odds

@@ -36,8 +36,10 @@ struct CRulesPlan {
 };
 
 // For a group with rules (CDiceGroup::HasRules); PlanKeptSums hands such
-// groups here, and ComputeKeptSums their plans.
+// groups here, and ComputeKeptSums works out their plans' chances and
+// possible totals with the two below.
 CKeptPlan PlanRuleSums(const CDiceGroup& group);
-CKeptSums ComputeRuleSums(const CKeptPlan& plan, const OddsCancelFlag* cancel);
+CTable<double> RuleChances(const CKeptPlan& plan, CWork& work);
+CTable<std::uint8_t> RulePossible(const CKeptPlan& plan, CWork& work);
 
 } // namespace rp::odds
