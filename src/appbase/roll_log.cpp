@@ -17,14 +17,10 @@ CRollLog::CRollLog(int maxEntries, qsizetype maxCharacters, QObject* parent)
 void CRollLog::AddRoll(const QString& trayName, std::span<const CDiceGroup* const> groups,
                        const QDateTime& when) {
     QString text = when.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ") + trayName;
-    std::int64_t sum = 0;
-    for (const CDiceGroup* group : groups) {
+    for (const CDiceGroup* group : groups)
         text += QStringLiteral("\n  ") +
-                QString::fromStdString(RollLineText(GetGroupLabel(*group), *group));
-        sum += group->GetTotal();
-    }
-    // The sum as the roll itself reports it, brought back into 32 bits.
-    text += QStringLiteral("\n  Total: ") + QString::number(ClampToInt(sum));
+                QString::fromStdString(RollLineText(GetGroupLabel(*group), *group, true));
+    text += QStringLiteral("\n  ") + QString::fromStdString(RollTotalText(groups));
 
     // The oldest entries that go to make room; the new one always stays.
     const std::size_t total = entries.size() + 1;

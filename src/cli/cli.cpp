@@ -59,7 +59,7 @@ struct Options {
     std::uint32_t seed = 0;
     bool roll = false;
     int scale = 1;
-    GroupRules rules;
+    SGroupRules rules;
     bool csv = false;
     std::vector<std::string> args;
 };
@@ -73,7 +73,7 @@ struct Allowed {
 constexpr int kMaxGroupDice = 10000;
 
 // Where a rule option taking a number stores it; null for other arguments.
-int* RuleValue(std::string_view arg, GroupRules& rules) {
+int* RuleValue(std::string_view arg, SGroupRules& rules) {
     if (arg == "--ignore")
         return &rules.ignoreLowest;
     if (arg == "--ignore-highest")

@@ -23,7 +23,7 @@ void PrintOdds(std::FILE* out, const CDiceGroup& group, const CDiceOdds& odds, b
 
 } // namespace
 
-int Odds(const std::vector<std::string>& texts, const GroupRules& rules, bool csv, std::FILE* out,
+int Odds(const std::vector<std::string>& texts, const SGroupRules& rules, bool csv, std::FILE* out,
          std::FILE* err) {
     int status = 0;
     for (const std::string& text : texts) {

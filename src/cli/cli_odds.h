@@ -11,7 +11,7 @@ namespace rp::cli {
 // "odds [RULES] [--csv] TEXT...": the exact chance of every total of each
 // text under `rules`; with `csv`, each text's table as comma-separated values
 // only. Returns the exit status.
-int Odds(const std::vector<std::string>& texts, const GroupRules& rules, bool csv, std::FILE* out,
+int Odds(const std::vector<std::string>& texts, const SGroupRules& rules, bool csv, std::FILE* out,
          std::FILE* err);
 
 } // namespace rp::cli

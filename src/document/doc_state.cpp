@@ -176,6 +176,28 @@ void CDocState::GetCommonProperties(QString* title, int* modifier, QString* mult
         *multiplier = commonMultiplier;
 }
 
+SRuleFields CDocState::GetCommonRules() const {
+    const auto groups = GetSelectedGroups();
+    if (groups.empty())
+        return {};
+    const SGroupRules first = groups.front()->GetRules();
+    SRuleFields common{first.ignoreLowest, first.ignoreHighest, first.rerollBelow, first.explode,
+                       first.countAtLeast};
+    const auto keepIfSame = [](auto& field, auto value) {
+        if (field != value)
+            field.reset();
+    };
+    for (std::size_t i = 1; i < groups.size(); ++i) {
+        const SGroupRules rules = groups[i]->GetRules();
+        keepIfSame(common.ignoreLowest, rules.ignoreLowest);
+        keepIfSame(common.ignoreHighest, rules.ignoreHighest);
+        keepIfSame(common.rerollBelow, rules.rerollBelow);
+        keepIfSame(common.explode, rules.explode);
+        keepIfSame(common.countAtLeast, rules.countAtLeast);
+    }
+    return common;
+}
+
 bool CDocState::GetSelectedText(QString& text, CRect& rect) const {
     const auto selected = GetSelectedEntities();
     const auto* painter =

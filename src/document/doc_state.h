@@ -17,6 +17,17 @@ class QPainter;
 
 namespace rp {
 
+// The rules of the selected groups as the properties dialog shows and edits
+// them: each the value every selected group has (or is to get), or absent.
+struct SRuleFields {
+    std::optional<int> ignoreLowest;
+    std::optional<int> ignoreHighest;
+    std::optional<int> rerollBelow;
+    std::optional<bool> explode;
+    std::optional<int> countAtLeast;
+    bool operator==(const SRuleFields&) const = default;
+};
+
 // One complete state of a tray: its entities, front (top) first, its
 // background colour and the label of the edit that made it, with the
 // services the view and the edits use over them: drawing, hit testing,
@@ -77,6 +88,8 @@ public:
     // What the selected groups share: a differing title or multiplier reads
     // empty, a differing modifier 0. Each output may be null.
     void GetCommonProperties(QString* title, int* modifier, QString* multiplier) const;
+    // The rules the selected groups share; those that differ are absent.
+    SRuleFields GetCommonRules() const;
     // Text and rectangle of the frontmost selected entity, when it is a text.
     bool GetSelectedText(QString& text, CRect& rect) const;
     QSet<QString> GetSelectedColors() const;
@@ -121,8 +134,9 @@ public:
     void SetIgnoreCounts(int value);
     void SetIgnoreHighestCounts(int value);
     void SetColors(const QString& colour);
+    // Sets each given property, and each given rule, on every selected group.
     void SetProperties(const std::optional<QString>& title, std::optional<int> modifier,
-                       const std::optional<QString>& multiplier);
+                       const std::optional<QString>& multiplier, const SRuleFields& rules = {});
     int RollSelected();
     // Plays the sound, then rolls and repaints until the roll delay has passed.
     int RollGroups(const std::vector<CDiceGroupPainter*>& groups);

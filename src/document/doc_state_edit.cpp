@@ -221,7 +221,7 @@ void CDocState::SetColors(const QString& colour) {
 }
 
 void CDocState::SetProperties(const std::optional<QString>& title, std::optional<int> modifier,
-                              const std::optional<QString>& multiplier) {
+                              const std::optional<QString>& multiplier, const SRuleFields& rules) {
     for (CDiceGroupPainter* group : GetSelectedGroups()) {
         if (title)
             group->SetTitle(title->toStdString());
@@ -229,6 +229,13 @@ void CDocState::SetProperties(const std::optional<QString>& title, std::optional
             group->SetEffectiveModifier(*modifier);
         if (multiplier)
             group->SetEffectiveMultiplier(multiplier->toStdString());
+        SGroupRules set = group->GetRules();
+        set.ignoreLowest = rules.ignoreLowest.value_or(set.ignoreLowest);
+        set.ignoreHighest = rules.ignoreHighest.value_or(set.ignoreHighest);
+        set.rerollBelow = rules.rerollBelow.value_or(set.rerollBelow);
+        set.explode = rules.explode.value_or(set.explode);
+        set.countAtLeast = rules.countAtLeast.value_or(set.countAtLeast);
+        group->SetRules(set);
     }
     label = Label(doc_strings::kSetProperties);
 }

@@ -74,12 +74,20 @@ std::unique_ptr<CDiceGroup> CDiceGroup::CopyForOdds() const {
         copy->dice.push_back(std::make_unique<CDie>(static_cast<const CDie&>(*die)));
     copy->modifier = modifier;
     copy->multiplier = multiplier;
-    copy->ignoreCount = ignoreCount;
-    copy->ignoreHighestCount = ignoreHighestCount;
-    copy->rerollBelow = rerollBelow;
-    copy->explode = explode;
-    copy->countAtLeast = countAtLeast;
+    copy->SetRules(GetRules());
     return copy;
+}
+
+SGroupRules CDiceGroup::GetRules() const {
+    return {ignoreCount, ignoreHighestCount, rerollBelow, explode, countAtLeast};
+}
+
+void CDiceGroup::SetRules(const SGroupRules& rules) {
+    ignoreCount = rules.ignoreLowest;
+    ignoreHighestCount = rules.ignoreHighest;
+    rerollBelow = rules.rerollBelow;
+    explode = rules.explode;
+    countAtLeast = rules.countAtLeast;
 }
 
 std::unique_ptr<CDie> CDiceGroup::CreateDie(int sideCount) {

@@ -34,6 +34,16 @@ private:
     bool leftOut = false;
 };
 
+// The game-system rules of a group together, all off by default (see
+// CDiceGroup's setters).
+struct SGroupRules {
+    int ignoreLowest = 0;
+    int ignoreHighest = 0;
+    int rerollBelow = 0;
+    bool explode = false;
+    int countAtLeast = 0;
+};
+
 // Dice rolled together and totalled: the kept dice summed, the group
 // multiplier applied, the group modifier added.
 class CDiceGroup {
@@ -76,6 +86,8 @@ public:
     void SetExplode(bool on) { explode = on; }
     int GetCountAtLeast() const { return countAtLeast; }
     void SetCountAtLeast(int value) { countAtLeast = value; }
+    SGroupRules GetRules() const;
+    void SetRules(const SGroupRules& rules);
     // An exploding die rolls again at most this many times in one chain.
     static constexpr int kMaxExtraRolls = 100;
     // Whether any of those rules is set.

@@ -54,6 +54,15 @@ TEST(RollLog, EntriesInTheWordsOfARollAndTheirText) {
     EXPECT_EQ(log.data(log.index(1)).toString(), "21:14:05  Rollpouch1\n  1d6: 4 = 4\n  Total: 4");
     EXPECT_EQ(log.Text(), log.EntryText(0) + "\n\n" + log.EntryText(1) + "\n");
 
+    // An exploded die shows its rolls after its face.
+    const auto exploded = Group("", {4, 2});
+    const int draws[] = {32767, 32767, 5462}; // 6, 6, 2
+    std::size_t next = 0;
+    exploded->GetFirstDie()->Roll(SRollRules{0, true, 100}, [&] { return draws[next++]; });
+    const CDiceGroup* one[] = {exploded.get()};
+    log.AddRoll("Rollpouch1", one, kAt);
+    EXPECT_EQ(log.EntryText(2), "21:14:05  Rollpouch1\n  2d6: 14[6+6+2] 2 = 16\n  Total: 16");
+
     // Saved as UTF-8; a file that cannot be written says why.
     QTemporaryDir dir;
     QString reason;

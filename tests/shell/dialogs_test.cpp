@@ -3,6 +3,7 @@
 #include "gui_test_main.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -41,11 +42,20 @@ TEST(DicePropertiesDlgTest, StepsTheModifierAndKeepsTypedTexts) {
     ASSERT_TRUE(test::ShowActive(dlg));
     EXPECT_EQ(dlg.windowTitle(), "Dice Properties");
     EXPECT_EQ(dlg.TitleEdit()->selectedText(), "Sword");
-    // Tab order: title, multiplier, modifier, OK, Cancel; the arrows are skipped.
+    // Tab order: title, multiplier, modifier, the rules as they read, OK,
+    // Cancel; the arrows are skipped.
     const QList<QPushButton*> buttons = dlg.findChildren<QPushButton*>();
     ASSERT_EQ(buttons.size(), 2);
-    const QList<QWidget*> order{dlg.TitleEdit(), dlg.MultiplierEdit(), dlg.ModifierEdit(),
-                                buttons[0], buttons[1]};
+    const QList<QWidget*> order{dlg.TitleEdit(),
+                                dlg.MultiplierEdit(),
+                                dlg.ModifierEdit(),
+                                dlg.IgnoreLowestEdit(),
+                                dlg.IgnoreHighestEdit(),
+                                dlg.RerollBelowEdit(),
+                                dlg.ExplodeCheck(),
+                                dlg.CountAtLeastEdit(),
+                                buttons[0],
+                                buttons[1]};
     for (QWidget* next : order) {
         EXPECT_EQ(QApplication::focusWidget(), next);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -109,6 +119,46 @@ TEST(DicePropertiesDlgTest, AChangedMultiplierMustBeAFraction) {
     ASSERT_TRUE(test::ShowActive(mixed));
     EXPECT_TRUE(test::AnsweringMessages([&] { mixed.accept(); }).isEmpty());
     EXPECT_EQ(mixed.result(), QDialog::Accepted);
+}
+
+TEST(DicePropertiesDlgTest, RulesChangeOnlyWhenEditedAndWithinRange) {
+    // Mixed ignore-highest and explode; a stored ignore count above the range.
+    const SRuleFields opened{20000, std::nullopt, 0, std::nullopt, 8};
+    CDicePropertiesDlg dlg;
+    dlg.rules = opened;
+    ASSERT_TRUE(test::ShowActive(dlg));
+    const QStringList texts{dlg.IgnoreLowestEdit()->text(), dlg.IgnoreHighestEdit()->text(),
+                            dlg.RerollBelowEdit()->text(), dlg.CountAtLeastEdit()->text()};
+    EXPECT_EQ(texts, QStringList({"20000", "", "0", "8"}));
+    EXPECT_EQ(dlg.ExplodeCheck()->checkState(), Qt::PartiallyChecked);
+    ASSERT_TRUE(dlg.UpdateData());
+    EXPECT_EQ(dlg.rules, opened);
+
+    const std::tuple<QLineEdit*, const char*, const char*> rejected[] = {
+        {dlg.IgnoreHighestEdit(), "10001", "Please enter an integer between 0 and 10000."},
+        {dlg.IgnoreLowestEdit(), "-1", "Please enter a positive integer."},
+        {dlg.RerollBelowEdit(), "x", "Please enter a positive integer."},
+    };
+    for (const auto& [field, text, message] : rejected) {
+        const QString before = field->text();
+        field->setText(text);
+        EXPECT_EQ(test::AnsweringMessages([&] { dlg.accept(); }), QStringList({message})) << text;
+        EXPECT_EQ(dlg.focusWidget(), field);
+        field->setText(before);
+    }
+
+    // Arrows: an empty field steps from 0, a stored value comes into range;
+    // a field stepped and typed back as it opened changes nothing.
+    QTest::keyClick(dlg.IgnoreHighestEdit(), Qt::Key_Up);
+    QTest::keyClick(dlg.IgnoreLowestEdit(), Qt::Key_Up);
+    EXPECT_EQ(dlg.IgnoreHighestEdit()->text(), "1");
+    EXPECT_EQ(dlg.IgnoreLowestEdit()->text(), "10000");
+    dlg.IgnoreLowestEdit()->setText("20000");
+    dlg.RerollBelowEdit()->setText(" 3 ");
+    dlg.ExplodeCheck()->setCheckState(Qt::Checked);
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.rules, (SRuleFields{20000, 1, 3, true, 8}));
 }
 
 TEST(AddCountDlgTest, ArrowsStopAtTheLimitsAndOkChecksTheRange) {

@@ -321,6 +321,8 @@ protected:
             type(properties->TitleEdit(), {"", "Axe", "Hit 2"});
             type(properties->MultiplierEdit(), {"1", "2", "1/2", "3/2", "-1", "0", "x"});
             type(properties->ModifierEdit(), {"0", "3", "-2", "x"});
+            type(properties->IgnoreHighestEdit(), {"0", "1", "10001"});
+            type(properties->CountAtLeastEdit(), {"0", "4", "-1"});
         } else if (auto* colours = qobject_cast<QColorDialog*>(dialog)) {
             colours->setCurrentColor(QColor(Int(0, 255), Int(0, 255), Int(0, 255)));
         } else if (!box || !box->text().contains(QRegularExpression("^(Please enter|Some dice)"))) {

@@ -6,6 +6,7 @@
 #include "title_edit.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QLabel>
@@ -196,14 +197,19 @@ TEST_F(TableViewMenusTest, DialogsRecordOnlyWhatChanged) {
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Title"}));
     doc.Undo(1);
 
-    // Properties of two groups whose multipliers differ: only the title is new.
+    // Properties of two groups whose multipliers and ignore counts differ:
+    // only the title and two rules are new, in one step.
     Select({0, 1});
     test::WithDialogs([&] { view.OnCommand(cmd::kProperties); },
                       [](QWidget* modal) {
                           auto* dlg = qobject_cast<CDicePropertiesDlg*>(modal);
                           ASSERT_NE(dlg, nullptr);
                           EXPECT_EQ(dlg->MultiplierEdit()->text(), "");
+                          EXPECT_EQ(dlg->IgnoreLowestEdit()->text(), "");
+                          EXPECT_EQ(dlg->ExplodeCheck()->checkState(), Qt::Unchecked);
                           dlg->TitleEdit()->setText("Both");
+                          dlg->IgnoreHighestEdit()->setText("1");
+                          dlg->ExplodeCheck()->setChecked(true);
                           dlg->accept();
                       });
     EXPECT_EQ(doc.GetUndoLabels(), QStringList({"Set Properties"}));
@@ -211,6 +217,11 @@ TEST_F(TableViewMenusTest, DialogsRecordOnlyWhatChanged) {
     EXPECT_EQ(Group(1).GetTitle(), "Both");
     EXPECT_EQ(Group(1).GetMultiplierText(), "1/2");
     EXPECT_EQ(Group(0).GetModifier(), 5);
+    for (const int i : {0, 1}) {
+        EXPECT_EQ(Group(i).GetIgnoreCount(), i);
+        EXPECT_EQ(Group(i).GetIgnoreHighestCount(), 1);
+        EXPECT_TRUE(Group(i).GetExplode());
+    }
 
     // "Add n..." from 30: the upper arrow stays there, 0 is refused, 2 is taken.
     view.SetPendingDie(4);

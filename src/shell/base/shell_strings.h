@@ -5,10 +5,6 @@ namespace rp::shell_strings {
 
 inline constexpr const char* kProgramTitle = "Clattermat";
 inline constexpr const char* kReady = "Ready";
-inline constexpr const char* kTotal = "Total: %i"; // 4097
-// A roll of counting groups tells their successes apart from the sum.
-inline constexpr const char* kAndSuccesses = ", successes: %i";
-inline constexpr const char* kSuccesses = "Successes: %i";
 inline constexpr const char* kUndoMenu = "&Undo %s\tCtrl+Z"; // 2049
 inline constexpr const char* kRedoMenu = "&Redo %s\tCtrl+Y"; // 2050
 inline constexpr const char* kUndoTip = "Undo %s";

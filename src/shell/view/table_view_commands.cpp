@@ -8,6 +8,7 @@
 #include "int_text.h"
 #include "mod_spin_button_ctrl.h"
 #include "roll_log.h"
+#include "roll_text.h"
 #include "settings.h"
 #include "shell_host.h"
 #include "shell_icons.h"
@@ -44,34 +45,12 @@ void CTableView::RollOrEditText() {
 void CTableView::RollAndShowTotal() {
     if (document->GetCurrentState().GetSelectedDiceCount() == 0)
         return;
-    int total = 0;
-    ApplyEdit([&](CDocState& state) { total = state.RollSelected(); });
-    const auto rolled = document->GetCurrentState().GetSelectedGroups();
-    // Counted successes are not added to the summing groups' total.
-    std::int64_t sum = 0;
-    std::int64_t successes = 0;
-    bool summing = false;
-    bool counting = false;
-    for (const CDiceGroupPainter* group : rolled) {
-        if (group->GetCountAtLeast() > 0) {
-            successes += group->GetTotal();
-            counting = true;
-        } else {
-            sum += group->GetTotal();
-            summing = true;
-        }
-    }
-    QString text;
-    if (!counting)
-        text = QString::asprintf(shell_strings::kTotal, total);
-    else if (!summing)
-        text = QString::asprintf(shell_strings::kSuccesses, ClampToInt(successes));
-    else
-        text = QString::asprintf(shell_strings::kTotal, ClampToInt(sum)) +
-               QString::asprintf(shell_strings::kAndSuccesses, ClampToInt(successes));
+    ApplyEdit([](CDocState& state) { state.RollSelected(); });
+    const auto painted = document->GetCurrentState().GetSelectedGroups();
+    const std::vector<const CDiceGroup*> rolled(painted.begin(), painted.end());
+    const QString text = QString::fromStdString(RollTotalText(rolled));
     emit statusMessage(text);
-    host.RollLog().AddRoll(document->GetSaveChangesName(),
-                           std::vector<const CDiceGroup*>(rolled.begin(), rolled.end()));
+    host.RollLog().AddRoll(document->GetSaveChangesName(), rolled);
 }
 
 void CTableView::AddDiceAtFreeSpot(int sideCount, int count) {
@@ -491,6 +470,8 @@ void CTableView::EditProperties() {
     dlg.title = title;
     dlg.multiplierText = multiplier;
     dlg.modifier = modifier;
+    const SRuleFields rules = state.GetCommonRules();
+    dlg.rules = rules;
     if (dlg.exec() == QDialog::Accepted) {
         // Only what was changed: the other fields keep each group's own value.
         std::optional<QString> newTitle, newMultiplier;
@@ -501,9 +482,17 @@ void CTableView::EditProperties() {
             newModifier = dlg.modifier;
         if (dlg.multiplierText != multiplier)
             newMultiplier = dlg.multiplierText;
-        if (newTitle || newModifier || newMultiplier)
+        const auto changed = [](const auto& now, const auto& before) {
+            return now != before ? now : std::nullopt;
+        };
+        const SRuleFields newRules{changed(dlg.rules.ignoreLowest, rules.ignoreLowest),
+                                   changed(dlg.rules.ignoreHighest, rules.ignoreHighest),
+                                   changed(dlg.rules.rerollBelow, rules.rerollBelow),
+                                   changed(dlg.rules.explode, rules.explode),
+                                   changed(dlg.rules.countAtLeast, rules.countAtLeast)};
+        if (newTitle || newModifier || newMultiplier || newRules != SRuleFields{})
             ApplyEdit([&](CDocState& edited) {
-                edited.SetProperties(newTitle, newModifier, newMultiplier);
+                edited.SetProperties(newTitle, newModifier, newMultiplier, newRules);
             });
     }
     viewport()->update();
