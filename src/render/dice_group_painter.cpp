@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
+#include <functional>
 
 namespace rp {
 
@@ -21,6 +23,26 @@ QString TotalText(int total) {
 CRect TotalRect(const CRect& body, QSize extent) {
     return CRect{body.right - extent.width(), body.bottom, body.right,
                  body.bottom + extent.height()};
+}
+
+// The frame of a die that counts as a success, darker than the green of
+// drop targets.
+const QColor kCountedColour(0, 160, 0);
+// The mark of a die that exploded: a filled corner this many units wide.
+constexpr int kExplodedMarkSize = 8;
+
+// A small orange triangle in the top right corner of an exploded die.
+void DrawExplodedMark(QPainter& dc, const CRect& die) {
+    const QPointF corner[] = {QPointF(die.right - kExplodedMarkSize, die.top),
+                              QPointF(die.right, die.top),
+                              QPointF(die.right, die.top + kExplodedMarkSize)};
+    const QPen pen = dc.pen();
+    const QBrush brush = dc.brush();
+    dc.setPen(Qt::NoPen);
+    dc.setBrush(QColor(230, 120, 0));
+    dc.drawPolygon(corner, 3);
+    dc.setPen(pen);
+    dc.setBrush(brush);
 }
 
 constexpr int kModifierBoxWidth = 14;
@@ -125,6 +147,14 @@ CRect CDiceGroupPainter::GetModifierBox() const {
     return CRect{left, top, left + kModifierBoxWidth, top + kModifierBoxHeight};
 }
 
+const CDiePainter* CDiceGroupPainter::DieAt(QPoint point) const {
+    // The first die is drawn last, on top.
+    for (std::size_t i = 0; i < Dice().size(); ++i)
+        if (PainterAt(i).GetRect().Contains(point))
+            return &PainterAt(i);
+    return nullptr;
+}
+
 bool CDiceGroupPainter::HitTest(QPoint point) const {
     return GetBoundingRect().Contains(point) || GetModifierBox().Contains(point);
 }
@@ -142,9 +172,9 @@ void CDiceGroupPainter::Draw(QPainter& dc) const {
 
     DrawLabels(dc, body, GetModifier(), GetMultiplier());
 
-    if (GetIgnoreCount() > 0 || GetIgnoreHighestCount() > 0) {
-        std::vector<const CDie*> ignored;
-        GetIgnoredDice(ignored);
+    std::vector<const CDie*> ignored;
+    GetIgnoredDice(ignored);
+    if (!ignored.empty()) {
         const QPen pen = dc.pen();
         dc.setPen(TrayPen(QColor(255, 0, 0)));
         const CLinesOnPixels onPixels(dc);
@@ -154,6 +184,19 @@ void CDiceGroupPainter::Draw(QPainter& dc) const {
             dc.drawLine(r.right, r.top, r.left + 1, r.bottom - 1);
         }
         dc.setPen(pen);
+    }
+    // Sorted, so that each die is looked up in log n.
+    std::sort(ignored.begin(), ignored.end(), std::less<>());
+    for (std::size_t i = 0; i < Dice().size(); ++i) {
+        const CDiePainter& die = PainterAt(i);
+        // In a counting group, the kept dice that count are framed, inside
+        // the die so that the group's frame leaves it whole.
+        if (GetCountAtLeast() > 0 && die.GetValue() >= GetCountAtLeast() &&
+            !std::binary_search(ignored.begin(), ignored.end(), static_cast<const CDie*>(&die),
+                                std::less<>()))
+            DrawFrame(dc, die.GetRect().Inflate(-1), kCountedColour, Qt::SolidLine);
+        if (!die.GetRolls().empty())
+            DrawExplodedMark(dc, die.GetRect());
     }
 
     if (ShowsTotal()) {

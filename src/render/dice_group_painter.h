@@ -40,6 +40,8 @@ public:
     // Puts a die on top of the group's dice; the group owns it.
     void AddDie(std::unique_ptr<CDiePainter> die);
     std::unique_ptr<CDiePainter> RemoveFirstPainter();
+    // The topmost die whose rectangle holds the point, if any.
+    const CDiePainter* DieAt(QPoint point) const;
     // The die at a place in the list (every die of this group is drawable).
     CDiePainter& PainterAt(std::size_t index) const;
 

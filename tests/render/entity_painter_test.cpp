@@ -100,6 +100,27 @@ TEST_F(GroupPainterTest, RulesShowTheTotalAndTheHighestAreCrossed) {
     EXPECT_EQ(canvas.Count(60, 60, 270, 140, red), 0);
 }
 
+TEST_F(GroupPainterTest, ExplodedDiceAreMarkedAndCountedDiceFramed) {
+    auto group = Row({1, 5, 3});
+    group->SetCountAtLeast(5);
+    const int draws[] = {32767, 32767, 5462}; // 6, 6, 2
+    std::size_t next = 0;
+    group->PainterAt(0).Roll(SRollRules{0, true, 100}, [&] { return draws[next++]; });
+    ASSERT_EQ(group->PainterAt(0).GetRawResult(), 14);
+    EXPECT_EQ(group->DieAt({100, 100}), &group->PainterAt(0));
+    EXPECT_EQ(group->DieAt({100, 140}), nullptr);
+    Canvas canvas(500, 300);
+    group->Draw(canvas.painter);
+    // The exploded 14 (at x = 100) has the corner mark; 14 and 5 count.
+    const QColor orange(230, 120, 0), green(0, 160, 0);
+    EXPECT_EQ(canvas.At(130, 69), orange);
+    EXPECT_EQ(canvas.Count(140, 60, 300, 140, orange), 0);
+    EXPECT_EQ(canvas.At(69, 100), green);
+    EXPECT_EQ(canvas.At(139, 100), green);
+    EXPECT_EQ(canvas.Count(205, 60, 300, 140, green), 0);
+    EXPECT_EQ(group->GetTotal(), 2);
+}
+
 TEST_F(GroupPainterTest, SelectionMarksAreDottedInTheHighlightColour) {
     auto group = Row({1, 2});
     group->SetTitle("Attack");

@@ -4,6 +4,7 @@
 #include "colour.h"
 #include "mod_spin_button_ctrl.h"
 #include "odds_summary.h"
+#include "roll_text.h"
 #include "shell_host.h"
 #include "strokes.h"
 #include "table_doc.h"
@@ -295,7 +296,17 @@ bool CTableView::viewportEvent(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return QAbstractScrollArea::viewportEvent(event);
     const auto* help = static_cast<QHelpEvent*>(event);
-    if (const CDiceGroupPainter* group = document->GetCurrentState().GroupAt(ToTray(help->pos()))) {
+    const QPoint point = ToTray(help->pos());
+    const CDiceGroupPainter* group = document->GetCurrentState().GroupAt(point);
+    const CDiePainter* die = group ? group->DieAt(point) : nullptr;
+    if (die && !die->GetRolls().empty()) {
+        // An exploded die tells its rolls: "6 + 6 + 2".
+        oddsTips.Cancel();
+        const CRect rect = die->GetRect();
+        QToolTip::showText(help->globalPos(), QString::fromStdString(RollsText(*die, " + ")),
+                           viewport(),
+                           QRect(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height())));
+    } else if (group) {
         const CRect rect = group->GetBoundingRect();
         const QRect area(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height()));
         const QPoint at = help->globalPos();
