@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace rp {
 
@@ -174,6 +175,26 @@ void CDocState::GetCommonProperties(QString* title, int* modifier, QString* mult
         *modifier = commonModifier;
     if (multiplier)
         *multiplier = commonMultiplier;
+}
+
+std::vector<CDocEntity*> CDocState::InReadingOrder() const {
+    std::vector<CDocEntity*> order;
+    order.reserve(entities.size());
+    for (const auto& entity : entities)
+        order.push_back(entity.get());
+    // Stable: of equal corners, the front one stays first.
+    std::stable_sort(order.begin(), order.end(), [](const CDocEntity* a, const CDocEntity* b) {
+        const CRect ra = a->GetBoundingRect(), rb = b->GetBoundingRect();
+        return std::pair(ra.top, ra.left) < std::pair(rb.top, rb.left);
+    });
+    return order;
+}
+
+CDocEntity* CDocState::EntityById(std::uint64_t id) const {
+    for (const auto& entity : entities)
+        if (entity->GetId() == id)
+            return entity.get();
+    return nullptr;
 }
 
 SRuleFields CDocState::GetCommonRules() const {

@@ -77,6 +77,11 @@ public:
     void InvertSelection();
 
     std::vector<CDocEntity*> GetSelectedEntities() const;
+    // The entities as a reader meets them: by the top edge of the bounding
+    // rectangle, then the left edge, then front before back.
+    std::vector<CDocEntity*> InReadingOrder() const;
+    // The entity with this id (see CDocEntity::GetId), or null.
+    CDocEntity* EntityById(std::uint64_t id) const;
     std::vector<CDiceGroupPainter*> GetSelectedGroups() const;
     int GetSelectedCount() const;
     int GetSelectedGroupCount() const;
@@ -121,6 +126,8 @@ public:
     void EditText(const QString& text);
     void DeleteSelected();
     QPoint MoveSelected(QPoint start, QPoint end);
+    // Moves the selection by a plain offset: no snapping, no merging.
+    QPoint OffsetSelected(QPoint delta);
     // Empties the selected groups' titles (and the modifiers of groups of
     // several dice), returning the distinct titles joined by " / " and the
     // modifiers' sum.

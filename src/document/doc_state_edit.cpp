@@ -107,8 +107,11 @@ QPoint CDocState::MoveSelected(QPoint start, QPoint end) {
         }
         return QPoint(0, 0);
     }
-    const QPoint delta = end - start;
-    for (CDocEntity* entity : selected)
+    return OffsetSelected(end - start);
+}
+
+QPoint CDocState::OffsetSelected(QPoint delta) {
+    for (CDocEntity* entity : GetSelectedEntities())
         entity->Offset(delta.x(), delta.y());
     label = Label(doc_strings::kMove);
     return Normalize();

@@ -2,6 +2,7 @@
 
 #include "geometry.h"
 
+#include <cstdint>
 #include <memory>
 #include <pugixml.hpp>
 
@@ -12,7 +13,8 @@ namespace rp {
 // Anything that lies on a tray: a dice group or a free text.
 class CDocEntity {
 public:
-    CDocEntity() = default;
+    CDocEntity() : id(NextId()) {}
+    // A copy (a state of the history) is the same entity: it keeps the id.
     CDocEntity(const CDocEntity&) = default;
     CDocEntity& operator=(const CDocEntity&) = delete;
     virtual ~CDocEntity() = default;
@@ -39,8 +41,17 @@ public:
     void SetSelected(bool on) { selected = on; }
     // The centre of the body rectangle.
     QPoint GetCenter() const { return GetBodyRect().Center(); }
+    // Which entity this is, across edits, undo and redo: given when the
+    // entity is first made (read, added, pasted, split off), kept by copies.
+    std::uint64_t GetId() const { return id; }
 
 private:
+    static std::uint64_t NextId() {
+        static std::uint64_t last = 0;
+        return ++last;
+    }
+
+    std::uint64_t id;
     bool selected = false;
 };
 

@@ -10,6 +10,7 @@
 #include "table_doc.h"
 #include "text_metrics.h"
 #include "title_edit.h"
+#include "tray_accessible.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -49,7 +50,10 @@ CTableView::CTableView(CTableDoc* document, IShellHost& host, QWidget* parent)
         FollowSelection();
         UpdateScrollSizes();
         viewport()->update();
+        TellAccessibility();
     });
+    CTrayAccessible::InstallFactory();
+    modifierEditor->setAccessibleName(QStringLiteral("Modifier"));
     UpdateScrollSizes();
 }
 
@@ -58,6 +62,8 @@ CTableView::~CTableView() {
     // view that is partly gone.
     delete titleEditor;
     delete modifierEditor;
+    if (accessibleTray)
+        accessibleTray->Detach();
     auto& views = LiveViews();
     views.erase(std::remove(views.begin(), views.end(), this), views.end());
 }
@@ -253,6 +259,8 @@ void CTableView::OpenTitleEditor(CRect rect, const QString& text, TitleUse use) 
     if (rect.Height() < kMinEditorHeight)
         rect.top = rect.bottom - kMinEditorHeight;
     titleUse = use;
+    titleEditor->setAccessibleName(use == TitleUse::GroupTitle ? QStringLiteral("Title")
+                                                               : QStringLiteral("Text"));
     ScrollIntoView(rect);
     titleEditor->setGeometry(QRect(ToViewport(rect.TopLeft()), QSize(rect.Width(), rect.Height())));
     titleEditor->setText(text);
@@ -356,6 +364,7 @@ void CTableView::DrawTray(QPainter& dc) {
     } else if (dragAnchor && moved) {
         state.DrawMoving(dc, *dragAnchor, currentPoint);
     }
+    DrawFocusMark(dc);
 }
 
 void CTableView::UpdateScrollSizes() {
@@ -399,10 +408,14 @@ void CTableView::scrollContentsBy(int dx, int dy) {
 void CTableView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     host.SetActiveView(viewport());
+    // The focus mark shows while the view has the keyboard.
+    viewport()->update();
+    TellAccessibleFocus();
 }
 
 void CTableView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
     // A popup or another window takes the mouse: the release will not come
     // here. The in-place editors taking the focus end nothing.
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)

@@ -10,18 +10,22 @@
 #include <QMap>
 #include <QPoint>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <type_traits>
 #include <vector>
 
+class QKeyEvent;
 class QMenu;
+class QPainter;
 
 namespace rp {
 
 class CModSpinButtonCtrl;
 class CTableDoc;
 class CTitleEdit;
+class CTrayAccessible;
 class IShellHost;
 
 // The window in which a tray is edited: it paints the tray's current state,
@@ -169,6 +173,23 @@ public:
     // else the pointer (the view's centre when the pointer is elsewhere).
     QPoint KeyboardMenuPoint() const;
 
+    // The keyboard's entity (table_view_keys.cpp), kept by its id across
+    // edits, rolls, undo and redo; 0 when there is none or it went.
+    std::uint64_t FocusedEntityId() const;
+    // How moving the keyboard's entity treats the selection: only the new
+    // one selected, the new one added, or the selection left alone.
+    enum class FocusSelection { Only, Extend, Keep };
+    // Puts the keyboard on an entity and scrolls it into view.
+    void FocusEntity(std::uint64_t id, FocusSelection selection);
+    // Select only the entity, then roll it, or open its title's (or its
+    // text's) editor: for assistive technology.
+    void RollEntity(std::uint64_t id);
+    void EditEntity(std::uint64_t id);
+
+    // The viewport's accessible interface, while one exists (it registers
+    // itself when assistive technology first asks for it).
+    void SetAccessibleTray(CTrayAccessible* tray) { accessibleTray = tray; }
+
     CTitleEdit* TitleEditor() const { return titleEditor; }
     CModSpinButtonCtrl* ModifierEditor() const { return modifierEditor; }
     // The tray point under a viewport point, and back.
@@ -194,6 +215,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // table_view.cpp
@@ -217,6 +239,16 @@ private:
     void RightButtonDown(QPoint point, Qt::KeyboardModifiers modifiers);
     void OpenModifierEditor(CRect rect, int value);
     void CloseEditor(QWidget* editor);
+    // table_view_keys.cpp
+    // Arrows, Home, End (with Shift or Ctrl), Ctrl+Space and Alt+arrows;
+    // false for other keys.
+    bool NavigateByKey(const QKeyEvent& event);
+    void MoveSelectionByKeys(QPoint delta);
+    void DrawFocusMark(QPainter& dc) const;
+    // Tells assistive technology what changed on the tray, and where the
+    // keyboard is, once one has asked for the tray.
+    void TellAccessibility();
+    void TellAccessibleFocus();
     // table_view_commands.cpp
     void RecordAddCount(int count);
     void ShowHistoryStep();
@@ -252,6 +284,10 @@ private:
     // what is known at once; the tip it showed meanwhile.
     COddsSummaries oddsTips;
     QString waitingTip;
+    std::uint64_t focusedId = 0;
+    CTrayAccessible* accessibleTray = nullptr;
+    // The state a run of Alt+arrow moves changes, while the run lasts.
+    std::uint64_t keyMoveStateId = 0;
 };
 
 } // namespace rp

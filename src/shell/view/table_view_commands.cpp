@@ -271,6 +271,7 @@ bool CTableView::UpdateEditCommand(int id, CCmdUI& ui) const {
 }
 
 bool CTableView::OnCommand(int id) {
+    keyMoveStateId = 0;
     // The colours of the last selection menu come first.
     if (const auto colour = colourCommands.constFind(id); colour != colourCommands.constEnd()) {
         const QString name = colour.value();

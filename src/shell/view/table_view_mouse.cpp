@@ -22,6 +22,7 @@ void CTableView::mousePressEvent(QMouseEvent* event) {
     // A left press finds the last one's release unseen; another button
     // interrupts the gesture. Either way it ends without a step.
     EndMouseGesture();
+    keyMoveStateId = 0;
     const QPoint point = ToTray(event->position().toPoint());
     if (event->button() == Qt::LeftButton)
         LeftButtonDown(point, event->modifiers());
@@ -147,6 +148,8 @@ void CTableView::RightButtonDown(QPoint point, Qt::KeyboardModifiers modifiers) 
 }
 
 void CTableView::keyPressEvent(QKeyEvent* event) {
+    if (NavigateByKey(*event))
+        return;
     switch (event->key()) {
     case Qt::Key_Shift:
     case Qt::Key_Control:
@@ -180,6 +183,9 @@ void CTableView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CTableView::keyReleaseEvent(QKeyEvent* event) {
+    // Letting Alt go ends a run of moves by keys.
+    if (event->key() == Qt::Key_Alt)
+        keyMoveStateId = 0;
     if ((event->key() == Qt::Key_Shift || event->key() == Qt::Key_Control) && rubberBandAnchor)
         viewport()->update();
     QAbstractScrollArea::keyReleaseEvent(event);
