@@ -4,8 +4,12 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
+#include <QPalette>
 #include <QTest>
+#include <array>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace rp {
@@ -128,6 +132,44 @@ TEST_F(TableViewKeysTest, ScreenReadersReadTheTrayByEntity) {
               QString("Attack, 1d20+5, total %1").arg(Group(0).GetTotal()));
     view.Undo(1);
     EXPECT_EQ(tray->child(0), attack);
+}
+
+TEST_F(TableViewKeysTest, MarksStayVisibleInDarkAndHighContrastPalettes) {
+    const QPalette saved = QApplication::palette();
+    State().SetBackgroundColor(kWhite); // the window's own colour
+    view.FocusEntity(Entity(1).GetId(), CTableView::FocusSelection::Only);
+    const std::pair<const char*, std::array<QColor, 3>> palettes[] = {
+        // base, text, highlight
+        {"dark", {QColor(30, 30, 30), QColor(230, 230, 230), QColor(42, 130, 218)}},
+        {"contrast", {Qt::black, Qt::white, Qt::yellow}},
+    };
+    for (const auto& [name, colours] : palettes) {
+        QPalette palette(colours[0]);
+        palette.setColor(QPalette::Base, colours[0]);
+        palette.setColor(QPalette::Text, colours[1]);
+        palette.setColor(QPalette::WindowText, colours[1]);
+        palette.setColor(QPalette::Highlight, colours[2]);
+        QApplication::setPalette(palette);
+        const QImage shot = view.viewport()->grab().toImage();
+        if (const QByteArray folder = qgetenv("ROLLPOUCH_SHOTS"); !folder.isEmpty())
+            shot.save(QString("%1/palette-%2.png").arg(folder, name));
+        // The focus mark's dots, the selection's dots and the total's text
+        // all stand out from the background.
+        const QRect mark(view.ToViewport(Entity(1).GetBoundingRect().Inflate(3).TopLeft()),
+                         QSize(40, 1));
+        int dots = 0, highlight = 0, contrasting = 0;
+        for (int x = mark.left(); x < mark.right(); ++x)
+            dots += shot.pixelColor(x, mark.top()) == colours[1];
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                highlight += shot.pixelColor(x, y) == colours[2];
+                contrasting += std::abs(qGray(shot.pixel(x, y)) - qGray(colours[0].rgb())) > 100;
+            }
+        EXPECT_GE(dots, 10) << name;
+        EXPECT_GT(highlight, 20) << name;
+        EXPECT_GT(contrasting, 500) << name; // texts, totals, outlines
+    }
+    QApplication::setPalette(saved);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "table_view.h"
 #include "tray_accessible.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
@@ -179,8 +180,9 @@ void CTableView::DrawFocusMark(QPainter& dc) const {
     // Dots of the text colour on a line of the base colour: seen on any
     // background and in any palette.
     const CRect rect = entity->GetBoundingRect().Inflate(3);
-    DrawFrame(dc, rect, palette().color(QPalette::Base), Qt::SolidLine);
-    DrawFrame(dc, rect, palette().color(QPalette::Text), Qt::DotLine);
+    const QPalette colours = QGuiApplication::palette(); // as the tray's marks
+    DrawFrame(dc, rect, colours.color(QPalette::Base), Qt::SolidLine);
+    DrawFrame(dc, rect, colours.color(QPalette::Text), Qt::DotLine);
 }
 
 void CTableView::TellAccessibility() {
