@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -191,6 +194,33 @@ TEST(AddCountDlgTest, ArrowsStopAtTheLimitsAndOkChecksTheRange) {
     dlg.accept();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.count, 12u);
+}
+
+TEST(DialogLabelsTest, AltAndTheLabelsOwnLetterReachEveryField) {
+    CDicePropertiesDlg properties;
+    CAddCountDlg addCount;
+    const std::pair<QDialog*, qsizetype> dialogs[] = {{&properties, 8}, {&addCount, 1}};
+    for (const auto& [dlg, fieldCount] : dialogs) {
+        ASSERT_TRUE(test::ShowActive(*dlg));
+        QList<QKeySequence> keys;
+        for (QWidget* field : dlg->findChildren<QWidget*>()) {
+            // A check box carries its own label; any other field is a label's buddy.
+            auto* check = qobject_cast<QCheckBox*>(field);
+            if (!check && !qobject_cast<QLineEdit*>(field) && !qobject_cast<QComboBox*>(field) &&
+                !qobject_cast<QAbstractSpinBox*>(field))
+                continue;
+            QString text = check ? check->text() : QString();
+            for (QLabel* label : dlg->findChildren<QLabel*>())
+                text = label->buddy() == field ? label->text() : text;
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            const std::string name = dlg->windowTitle().toStdString() + ": " + text.toStdString();
+            EXPECT_FALSE(key.isEmpty() || keys.contains(key)) << name;
+            keys.append(key);
+            QTest::keySequence(QApplication::focusWidget(), key);
+            EXPECT_EQ(QApplication::focusWidget(), field) << name;
+        }
+        EXPECT_EQ(keys.size(), fieldCount) << dlg->windowTitle().toStdString();
+    }
 }
 
 } // namespace

@@ -3,10 +3,13 @@
 #include "table_doc.h"
 #include "without_pictures.h"
 
+#include <QAbstractItemModel>
 #include <QBarSet>
+#include <QChartView>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QTableView>
 #include <QTest>
 #include <QThreadPool>
 #include <QTimer>
@@ -184,6 +187,46 @@ TEST_F(OddsWindowTest, StopSaysSoAndOnlyAskingAgainStartsAgain) {
     EXPECT_EQ(window.MessageText(), "The chances are not worked out: stopped.");
     window.AskAgain();
     EXPECT_TRUE(window.IsWorking());
+    window.Stop();
+}
+
+TEST_F(OddsWindowTest, TheTableReadsAsTheCopiedOneAndEmptiesWithoutOdds) {
+    ReadHeavy();
+    Read("2d6\n1000d10000", 0);
+    const auto select = [&](std::size_t first, std::size_t end) {
+        doc.GetCurrentState().SelectNone();
+        for (std::size_t i = first; i < end; ++i)
+            doc.GetCurrentState().Entities()[i]->SetSelected(true);
+        window.UpdateNow();
+    };
+    window.SetTray(&doc);
+    select(11, 12);
+    UpdateAndWait();
+    const QAbstractItemModel& table = *window.Table()->model();
+    QString text;
+    for (int row = -1; row < table.rowCount(); ++row)
+        for (int column = 0; column < table.columnCount(); ++column)
+            text += (row < 0 ? table.headerData(column, Qt::Horizontal)
+                             : table.index(row, column).data())
+                        .toString() +
+                    (column < 3 ? '\t' : '\n');
+    window.CopyTable();
+    EXPECT_EQ(text, QGuiApplication::clipboard()->text());
+    // A d6's faces come from 5,462 or 5,461 of the 32,768 draws: 7 or more is not 7 or less.
+    EXPECT_TRUE(text.contains("\n7\t16.6667\t58.3313\t58.3354\n")) << text.toStdString();
+    EXPECT_EQ(window.ChartView()->accessibleDescription(), "Totals from 2 to 12, mean 7.00");
+
+    select(11, 13); // too many totals
+    UpdateAndWait();
+    EXPECT_EQ(table.rowCount(), 0);
+    EXPECT_EQ(window.ChartView()->accessibleDescription(), "");
+    select(11, 12);
+    UpdateAndWait();
+    ASSERT_EQ(table.rowCount(), 11);
+    window.SetBusyDelay(0);
+    select(0, 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ShowsWorking(); }, 60000));
+    EXPECT_EQ(table.rowCount(), 0);
     window.Stop();
 }
 

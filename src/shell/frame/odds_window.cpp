@@ -4,6 +4,7 @@
 #include "mini_list.h"
 #include "table_doc.h"
 
+#include <QAbstractTableModel>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -14,12 +15,16 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -47,8 +52,13 @@ QString BarTotals(const COddsBar& bar) {
                                  : QStringLiteral("%1 to %2").arg(bar.first).arg(bar.last);
 }
 
+// A chance in percent with 4 decimals, as the copied table writes it.
+QString PercentNumber(double chance) {
+    return QString::number(chance * 100, 'f', 4);
+}
+
 QString Percent(double chance) {
-    return QString::asprintf("%.4f %%", chance * 100);
+    return PercentNumber(chance) + QStringLiteral(" %");
 }
 
 QString Summary(const QString& label, const CDiceOdds& odds) {
@@ -67,6 +77,60 @@ QString NotWorkedOut(OddsRefusal why) {
 }
 
 } // namespace
+
+// The rows of the copied table, one per total. Cells are written as they are
+// looked at: millions of totals cost nothing until they are scrolled to.
+class COddsTableModel : public QAbstractTableModel {
+public:
+    explicit COddsTableModel(QObject* parent) : QAbstractTableModel(parent) {
+        // The column names are the copied table's header line.
+        headers = QString::fromStdString(CDiceOdds().Table('\t')).trimmed().split(u'\t');
+    }
+    // Shows `shown` (which must outlive the next call), or nothing.
+    void Show(const CDiceOdds* shown) {
+        beginResetModel();
+        odds = shown;
+        rows = shown ? static_cast<int>(shown->GetOutcomes().size()) : 0;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows; }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(headers.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        // The shown odds may be replaced a moment before the model is told.
+        if (!odds || index.row() >= rows ||
+            static_cast<std::size_t>(index.row()) >= odds->GetOutcomes().size())
+            return {};
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        if (role != Qt::DisplayRole)
+            return {};
+        const COddsOutcome& o = odds->GetOutcomes()[static_cast<std::size_t>(index.row())];
+        switch (index.column()) {
+        case 0:
+            return QString::number(o.total);
+        case 1:
+            return PercentNumber(o.chance);
+        case 2:
+            return PercentNumber(o.atLeast);
+        case 3:
+            return PercentNumber(o.atMost);
+        default:
+            return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return headers.value(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+private:
+    QStringList headers;
+    const CDiceOdds* odds = nullptr;
+    int rows = 0;
+};
 
 std::vector<COddsBar> MakeOddsBars(const CDiceOdds& odds, int maxBars) {
     const std::vector<COddsOutcome>& outcomes = odds.GetOutcomes();
@@ -99,9 +163,10 @@ std::vector<COddsBar> MakeOddsBars(const CDiceOdds& odds, int maxBars) {
 COddsWindow::COddsWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool), summary(new QLabel), pages(new QStackedWidget),
       message(new QLabel), working(new QWidget), stop(new QPushButton(tr("&Stop"))),
-      chart(new QChart), chartView(new QChartView(chart)), targetRow(new QWidget),
-      target(new QSpinBox), targetKind(new QComboBox), secondLabel(new QLabel(tr("an&d"))),
-      secondTarget(new QSpinBox), chance(new QLabel) {
+      chart(new QChart), chartView(new QChartView(chart)), tableModel(new COddsTableModel(this)),
+      table(new QTableView), targetRow(new QWidget), target(new QSpinBox),
+      targetKind(new QComboBox), secondLabel(new QLabel(tr("an&d"))), secondTarget(new QSpinBox),
+      chance(new QLabel) {
     setWindowTitle(tr("Odds"));
     // Titles are the user's own text, never markup.
     for (QLabel* label : {summary, message, chance})
@@ -112,6 +177,23 @@ COddsWindow::COddsWindow(QWidget* parent)
     message->setWordWrap(true);
     chart->legend()->hide();
     chartView->setMinimumSize(240, 160);
+    chartView->setAccessibleName(tr("Distribution chart"));
+
+    // Arrows walk the table; Tab goes on to the target.
+    table->setModel(tableModel);
+    table->setAccessibleName(tr("Distribution table"));
+    table->setTabKeyNavigation(false);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    // Rows as tight as the text allows, so that more of them show.
+    table->verticalHeader()->setDefaultSectionSize(table->verticalHeader()->minimumSectionSize());
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    auto* chartAndTable = new QSplitter;
+    chartAndTable->setChildrenCollapsible(false);
+    chartAndTable->addWidget(chartView);
+    chartAndTable->addWidget(table);
+    chartAndTable->setStretchFactor(0, 1);
 
     auto* workingText = new QLabel(tr("Working out the odds..."));
     workingText->setAlignment(Qt::AlignCenter);
@@ -126,7 +208,7 @@ COddsWindow::COddsWindow(QWidget* parent)
     workingLayout->addStretch();
 
     pages->addWidget(message);
-    pages->addWidget(chartView);
+    pages->addWidget(chartAndTable);
     pages->addWidget(working);
 
     auto* targetLabel = new QLabel(tr("&Target:"));
@@ -153,7 +235,9 @@ COddsWindow::COddsWindow(QWidget* parent)
     layout->addWidget(summary);
     layout->addWidget(pages, 1);
     layout->addWidget(targetRow);
-    resize(560, 400);
+    resize(800, 420);
+    // The chart takes what the table's columns leave.
+    chartAndTable->setSizes({width() - FitTable(), 0});
 
     updateTimer.setSingleShot(true);
     updateTimer.setInterval(kUpdateDelayMs);
@@ -338,6 +422,8 @@ void COddsWindow::ShowMessage(const QString& summaryText, const QString& message
     chart->removeAllSeries();
     bars = nullptr;
     shownBars.clear();
+    chartView->setAccessibleDescription(QString());
+    tableModel->Show(nullptr);
 }
 void COddsWindow::ShowOdds(const QString& label) {
     summary->setVisible(true);
@@ -389,7 +475,13 @@ void COddsWindow::ShowOdds(const QString& label) {
                            BarTotals(bar) + QStringLiteral(": ") + Percent(bar.chance));
     });
 
-    pages->setCurrentWidget(chartView);
+    chartView->setAccessibleDescription(tr("Totals from %1 to %2, mean %3")
+                                            .arg(odds.GetMin())
+                                            .arg(odds.GetMax())
+                                            .arg(QString::number(odds.GetMean(), 'f', 2)));
+    tableModel->Show(&odds);
+    FitTable();
+    pages->setCurrentWidget(chartView->parentWidget());
     targetRow->show();
     // A target the new range still holds stays; otherwise the mean's.
     const int value = target->value(), second = secondTarget->value();
@@ -401,6 +493,15 @@ void COddsWindow::ShowOdds(const QString& label) {
     if (second < odds.GetMin() || second > odds.GetMax())
         secondTarget->setValue(odds.GetMax());
     ShowTarget();
+}
+
+int COddsWindow::FitTable() {
+    QHeaderView* header = table->horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    const int width =
+        header->length() + 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    table->setMinimumWidth(width);
+    return width;
 }
 
 void COddsWindow::ShowTarget() {

@@ -17,10 +17,12 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
+class QTableView;
 
 namespace rp {
 
 class CTableDoc;
+class COddsTableModel;
 
 // One bar of the odds chart: the totals it stands for and their chance.
 struct COddsBar {
@@ -35,7 +37,8 @@ struct COddsBar {
 std::vector<COddsBar> MakeOddsBars(const CDiceOdds& odds, int maxBars);
 
 // The modeless "Odds" window: the chances of the total of a tray's selected
-// dice groups as a bar chart, their mean, standard deviation and range, and
+// dice groups as a bar chart and, for screen readers and keyboards, as a
+// table beside it; their mean, standard deviation and range, and
 // the chance of a target (or more, or less, exactly, or a span), whose bars
 // are shaded. It follows the tray's selection and contents; updates that
 // come in a burst are worked out once, after it, on a worker thread.
@@ -80,6 +83,10 @@ public:
     void SetSecondTarget(int target);
     const CDiceOdds& Odds() const { return odds; }
     QBarSet* Bars() const { return bars; }
+    QChartView* ChartView() const { return chartView; }
+    // The table of chances, the one Copy puts on the clipboard; empty
+    // while no odds are shown.
+    QTableView* Table() const { return table; }
     QString SummaryText() const;
     QString ChanceText() const;
     // The hint or the reason shown instead of the chart; empty while the chart shows.
@@ -100,6 +107,8 @@ private:
     void ShowOdds(const QString& label);
     void ShowMessage(const QString& summary, const QString& message);
     void ShowTarget();
+    // Makes the table at least as wide as its columns; returns that width.
+    int FitTable();
 
     QPointer<CTableDoc> tray;
     QList<QMetaObject::Connection> trayConnections;
@@ -123,6 +132,8 @@ private:
     QChart* chart;
     QChartView* chartView;
     QBarSet* bars = nullptr;
+    COddsTableModel* tableModel;
+    QTableView* table;
     QWidget* targetRow;
     QSpinBox* target;
     QComboBox* targetKind;

@@ -15,7 +15,7 @@ CAddCountDlg::CAddCountDlg(QWidget* parent)
     connect(countSpin, &CUpDownCtrl::Stepped, this, &CAddCountDlg::OnStep);
 
     auto* fields = new QVBoxLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Number to add:"), this));
+    fields->addWidget(FieldLabel(QStringLiteral("&Number to add:"), countEdit));
     fields->addLayout(WithUpDown(countEdit, countSpin));
     fields->addStretch();
     SetFields(fields, countEdit, countEdit);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -105,6 +106,12 @@ void CExchangeDialog::SetFields(QLayout* fields, QLineEdit* first, QLineEdit* la
 
     setTabOrder(last, ok);
     setTabOrder(ok, cancel);
+}
+
+QLabel* CExchangeDialog::FieldLabel(const QString& text, QWidget* field) {
+    auto* label = new QLabel(text, this);
+    label->setBuddy(field);
+    return label;
 }
 
 QHBoxLayout* CExchangeDialog::WithUpDown(QLineEdit* field, CUpDownCtrl* upDown) {

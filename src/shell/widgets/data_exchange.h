@@ -5,6 +5,7 @@
 #include <optional>
 
 class QHBoxLayout;
+class QLabel;
 class QLayout;
 class QLineEdit;
 
@@ -53,6 +54,9 @@ protected:
     // Lays out the fields with OK (the default) and Cancel stacked on their
     // right; tabbing goes through the fields, then OK and Cancel.
     void SetFields(QLayout* fields, QLineEdit* first, QLineEdit* last);
+    // The label naming `field`, whose "&" letter with Alt moves the focus
+    // there; screen readers read it as the field's name.
+    QLabel* FieldLabel(const QString& text, QWidget* field);
     // A field with its up-down control attached on the right.
     static QHBoxLayout* WithUpDown(QLineEdit* field, CUpDownCtrl* upDown);
 

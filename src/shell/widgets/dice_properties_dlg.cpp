@@ -20,24 +20,24 @@ CDicePropertiesDlg::CDicePropertiesDlg(QWidget* parent)
           {&SRuleFields::ignoreHighest, kMaxIgnore, new QLineEdit(this), {}},
           {&SRuleFields::rerollBelow, std::numeric_limits<int>::max(), new QLineEdit(this), {}},
           {&SRuleFields::countAtLeast, std::numeric_limits<int>::max(), new QLineEdit(this), {}}},
-      explodeCheck(new QCheckBox(QStringLiteral("Explode on the highest face"), this)) {
+      explodeCheck(new QCheckBox(QStringLiteral("&Explode on the highest face"), this)) {
     setWindowTitle(QStringLiteral("Dice Properties"));
     auto* modifierSpin = new CUpDownCtrl(this);
     connect(modifierSpin, &CUpDownCtrl::Stepped, this, &CDicePropertiesDlg::OnStep);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Title"), this), 0, 0, 1, 2);
+    fields->addWidget(FieldLabel(QStringLiteral("&Title"), titleEdit), 0, 0, 1, 2);
     fields->addWidget(titleEdit, 1, 0, 1, 2);
     fields->setRowMinimumHeight(2, 8);
-    fields->addWidget(new QLabel(QStringLiteral("Multiplier (x)"), this), 3, 0);
+    fields->addWidget(FieldLabel(QStringLiteral("&Multiplier (x)"), multiplierEdit), 3, 0);
     fields->addWidget(multiplierEdit, 4, 0);
-    fields->addWidget(new QLabel(QStringLiteral("Modifier (+/-)"), this), 3, 1);
+    fields->addWidget(FieldLabel(QStringLiteral("M&odifier (+/-)"), modifierEdit), 3, 1);
     fields->addLayout(WithUpDown(modifierEdit, modifierSpin), 4, 1);
     fields->setRowMinimumHeight(5, 8);
 
     // The rules, one row each, the check box before the last as it reads.
     const char* const labels[] = {
-        "Ignore lowest:", "Ignore highest:", "Reroll dice below:", "Count dice of at least:"};
+        "Ignore &lowest:", "Ignore &highest:", "&Reroll dice below:", "&Count dice of at least:"};
     int row = 6;
     QWidget* previous = modifierEdit;
     for (std::size_t i = 0; i < std::size(ruleEdits); ++i) {
@@ -50,7 +50,7 @@ CDicePropertiesDlg::CDicePropertiesDlg(QWidget* parent)
         auto* spin = new CUpDownCtrl(this);
         connect(spin, &CUpDownCtrl::Stepped, this,
                 [this, &rule](int delta) { OnRuleStep(rule, delta); });
-        fields->addWidget(new QLabel(QString::fromLatin1(labels[i]), this), row, 0);
+        fields->addWidget(FieldLabel(QString::fromLatin1(labels[i]), rule.edit), row, 0);
         fields->addLayout(WithUpDown(rule.edit, spin), row++, 1);
         setTabOrder(previous, rule.edit);
         previous = rule.edit;
