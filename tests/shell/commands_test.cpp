@@ -3,6 +3,7 @@
 #include "main_frame.h"
 #include "rollpouch_app.h"
 #include "sample_trays.h"
+#include "shown_menu_text.h"
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
@@ -62,9 +63,9 @@ TEST_F(CommandsTest, MenusFollowTheActiveTrayWithTheirTexts) {
               QStringList({"&File", "&Edit", "&View", "&Dice", "&Options", "&Window", "&Help"}));
     QStringList edit;
     for (const QAction* entry : frame.CurrentMenus()[1]->actions())
-        edit.append(entry->isSeparator() ? "-" : entry->text());
+        edit.append(entry->isSeparator() ? "-" : test::ShownMenuText(*entry));
     EXPECT_EQ(edit,
-              QStringList({"&Undo \tCtrl+Z", "&Redo \tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+              QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
                            "&Paste\tCtrl+V", "Delete\tDel", "-", "Select &All\tCtrl+A",
                            "Select &None", "&Invert Selection", "-", "Add &Text\tCtrl+T",
                            "&Edit Text\tCtrl+E", "-", "Set Background Color..."}));

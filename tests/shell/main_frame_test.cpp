@@ -4,6 +4,7 @@
 #include "roll_log.h"
 #include "rollpouch_app.h"
 #include "settings.h"
+#include "shown_menu_text.h"
 #include "table_doc.h"
 #include "table_frame.h"
 #include "table_view.h"
@@ -77,10 +78,10 @@ TEST_F(MainFrameTest, NewTrayWithUndoRedoTextsAndTheTotal) {
     EXPECT_EQ(frame.windowTitle(), "Clattermat - [Rollpouch1]"); // the first opens maximised
     EXPECT_EQ(frame.MessageText(), "Ready");
     EXPECT_FALSE(frame.UndoAction()->isEnabled());
-    EXPECT_EQ(frame.UndoAction()->text(), "&Undo \tCtrl+Z");
+    EXPECT_EQ(test::ShownMenuText(*frame.UndoAction()), "&Undo\tCtrl+Z");
 
     view->AddDiceAtFreeSpot(6, 1);
-    EXPECT_EQ(frame.UndoAction()->text(), "&Undo Add 6-sided Die\tCtrl+Z");
+    EXPECT_EQ(test::ShownMenuText(*frame.UndoAction()), "&Undo Add 6-sided Die\tCtrl+Z");
     EXPECT_TRUE(frame.UndoAction()->isEnabled());
     tray->showNormal();
     QCoreApplication::processEvents();
@@ -92,7 +93,7 @@ TEST_F(MainFrameTest, NewTrayWithUndoRedoTextsAndTheTotal) {
 
     frame.UndoAction()->trigger();
     EXPECT_EQ(frame.MessageText(), "Ready");
-    EXPECT_EQ(frame.RedoAction()->text(), "&Redo Roll\tCtrl+Y");
+    EXPECT_EQ(test::ShownMenuText(*frame.RedoAction()), "&Redo Roll\tCtrl+Y");
     EXPECT_TRUE(frame.RedoAction()->isEnabled());
     EXPECT_EQ(frame.NewTray()->Document()->GetTitle(), "Rollpouch2");
 }

@@ -4,7 +4,11 @@
 #include "recent_files.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QScopedValueRollback>
+#include <QWidget>
 #include <algorithm>
 
 namespace rp {
@@ -68,7 +72,7 @@ std::vector<CommandInfo> BuildTable() {
          "&Paste\tCtrl+V",
          "Insert Clipboard contents\nPaste",
          {Ctrl(Qt::Key_V), Shift(Qt::Key_Insert)}},
-        // Del, Space, Enter and Esc reach the view's own key handler.
+        // Del, Space, Enter and Esc reach the view's own key handler: shown, never shortcuts.
         {kDelete, "Delete\tDel", "Delete the selection\nDelete"},
         {kSelectAll,
          "Select &All\tCtrl+A",
@@ -99,15 +103,16 @@ std::vector<CommandInfo> BuildTable() {
          "Ungroup Selected\tCtrl+U",
          "Change the selected groups to individual dice\nUngroup Selected",
          {Ctrl(Qt::Key_U)}},
-        // The keypad's plus and minus, and the main keyboard's for laptops.
+        // The main keyboard's plus and minus (the keys shown), the keypad's,
+        // and = for plus without Shift.
         {kIncrementModifier,
          "Increment Modifier\tCtrl++",
          "Increment the modifiers of the selected dice\nIncrement Selected Modifiers",
-         {CtrlKeypad(Qt::Key_Plus), Ctrl(Qt::Key_Plus), Ctrl(Qt::Key_Equal)}},
+         {Ctrl(Qt::Key_Plus), CtrlKeypad(Qt::Key_Plus), Ctrl(Qt::Key_Equal)}},
         {kDecrementModifier,
          "Decrement Modifier\tCtrl+-",
          "Decrement the modifiers of the selected dice\nDecrement Selected Modifiers",
-         {CtrlKeypad(Qt::Key_Minus), Ctrl(Qt::Key_Minus)}},
+         {Ctrl(Qt::Key_Minus), CtrlKeypad(Qt::Key_Minus)}},
         {kPasteHere, "Paste", "Insert Clipboard contents at current position\nPaste"},
         {kAddTextHere, "Add &Text", ""},
         {kIgnoreLowestDie, "Ignore Lowest Die", ""},
@@ -135,6 +140,16 @@ std::vector<CommandInfo> BuildTable() {
 
 } // namespace
 
+QString MenuText(const QString& text) {
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    // "&Undo \tCtrl+Z" (no step to name) is read "Undo", not "Undo ".
+    return tab < 0 ? text : text.left(tab).trimmed();
+}
+
+QString CommandInfo::ShownKey() const {
+    return QString::fromLatin1(text).section(QLatin1Char('\t'), 1);
+}
+
 QString CommandInfo::Prompt() const {
     return QString::fromLatin1(prompt).section(QLatin1Char('\n'), 0, 0);
 }
@@ -157,19 +172,61 @@ const CommandInfo* FindCommand(int id) {
 
 CCommands::CCommands(Route route, QObject* parent) : QObject(parent), route(std::move(route)) {
     for (const CommandInfo& info : CommandTable()) {
-        auto* action = new QAction(QString::fromLatin1(info.text), this);
+        auto* action = new QAction(MenuText(QString::fromLatin1(info.text)), this);
         action->setData(info.id);
         action->setStatusTip(info.Prompt());
         action->setToolTip(info.ToolTip());
+        const int id = info.id;
+        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+        actions.emplace(id, action);
+
         QList<QKeySequence> keys;
         for (const QKeyCombination key : info.keys)
             if (key.key() != Qt::Key_unknown)
                 keys.append(QKeySequence(key));
-        action->setShortcuts(keys);
-        const int id = info.id;
-        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
-        actions.emplace(id, action);
+        const QString shown = info.ShownKey();
+        if (!shown.isEmpty() && keys.isEmpty()) {
+            // The tray view's own key: the menu shows it and screen readers
+            // tell it, but it reaches the view (and its editors) as a key.
+            action->setShortcut(QKeySequence::fromString(shown, QKeySequence::NativeText));
+            action->setShortcutContext(Qt::WidgetShortcut);
+            action->installEventFilter(this);
+            viewKeys.push_back(action);
+        } else if (shown.isEmpty() && !keys.isEmpty()) {
+            // Keys the menu does not show: an action of their own, in no
+            // menu, that follows the command's state.
+            auto* keysOnly = new QAction(this);
+            keysOnly->setShortcuts(keys);
+            connect(keysOnly, &QAction::triggered, this, [this, id] { Execute(id); });
+            connect(action, &QAction::changed, keysOnly, [action, keysOnly] {
+                keysOnly->setEnabled(action->isEnabled() && action->isVisible());
+            });
+            unshownKeys.push_back(keysOnly);
+        } else {
+            // The first is the one shown.
+            action->setShortcuts(keys);
+        }
     }
+}
+
+bool CCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Shortcut ||
+        std::find(viewKeys.begin(), viewKeys.end(), watched) == viewKeys.end())
+        return QObject::eventFilter(watched, event);
+    // The menu bar has the focus (the menus are walked with the keyboard):
+    // the key goes on to the open menu, or the bar, as if it were no
+    // shortcut. Straight to the widget, once: what the menu hands on to the
+    // bar would come back here.
+    QWidget* target = QApplication::activePopupWidget();
+    if (!target)
+        target = QApplication::focusWidget();
+    if (target && !handingOn) {
+        const QScopedValueRollback<bool> once(handingOn, true);
+        const QKeyCombination key = static_cast<QShortcutEvent*>(event)->key()[0];
+        QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+        static_cast<QObject*>(target)->event(&press);
+    }
+    return true;
 }
 
 QAction* CCommands::Action(int id) const {
@@ -182,6 +239,13 @@ std::vector<QAction*> CCommands::Actions() const {
     for (const auto& [id, action] : actions)
         all.push_back(action);
     return all;
+}
+
+void CCommands::AddKeysTo(QWidget& window) const {
+    for (QAction* action : Actions())
+        window.addAction(action);
+    for (QAction* keys : unshownKeys)
+        window.addAction(keys);
 }
 
 bool CCommands::Execute(int id) {
@@ -208,7 +272,7 @@ void CCommands::UpdateAll() {
         action->setVisible(ui.visible);
         action->setCheckable(ui.checked.has_value());
         action->setChecked(ui.checked.value_or(false));
-        action->setText(ui.text.value_or(QString::fromLatin1(info.text)));
+        action->setText(MenuText(ui.text.value_or(QString::fromLatin1(info.text))));
         action->setStatusTip(ui.tip.value_or(info.Prompt()));
         action->setToolTip(ui.tip.value_or(info.ToolTip()));
     }

@@ -15,6 +15,7 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace rp {
 
@@ -80,16 +81,25 @@ constexpr int kFirstColour = kFirstColourCommand;
 // A command as menus and bars show it.
 struct CommandInfo {
     int id;
-    // The menu text; a tab separates the keys the menu shows.
+    // The menu text; a tab separates the key the menu shows.
     const char* text;
     // The status-bar prompt and the tool tip, split at the newline.
     const char* prompt;
-    // The accelerators; unused places hold Qt::Key_unknown.
+    // The accelerators; unused places hold Qt::Key_unknown. Of a command
+    // whose menu shows a key, the first is that key; one that shows a key
+    // but has none here shows a key of the tray view's own.
     std::array<QKeyCombination, 3> keys{};
 
+    // The key after the tab; empty for none.
+    QString ShownKey() const;
     QString Prompt() const;
     QString ToolTip() const;
 };
+
+// A menu text without the tab and the key after it: the action's text, and
+// with '&' left out, its accessible name. The menu adds the action's
+// shortcut after a tab, as the text showed it.
+QString MenuText(const QString& text);
 
 // Every command with a fixed id.
 std::span<const CommandInfo> CommandTable();
@@ -129,14 +139,25 @@ public:
     // The action of a table command; null for any other id.
     QAction* Action(int id) const;
     std::vector<QAction*> Actions() const;
+    // Adds every command, and the keys no menu shows, to a window, so that
+    // the keys work there whichever menus it shows.
+    void AddKeysTo(QWidget& window) const;
     // Sends a command along the route; false when no target took it.
     bool Execute(int id);
     // Asks the route for every action's state.
     void UpdateAll();
 
+protected:
+    // Keeps the tray view's own keys from working as shortcuts.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Route route;
     std::map<int, QAction*> actions;
+    std::vector<QAction*> unshownKeys;
+    // Actions that show a key of the tray view's own.
+    std::vector<QObject*> viewKeys;
+    bool handingOn = false;
 };
 
 // Appends a menu entry for a command: its id in the action's data, its

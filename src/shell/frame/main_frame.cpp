@@ -38,6 +38,7 @@ CMainFrame::CMainFrame(IShellHost& host)
     CreateToolBars();
     CreateDieBar();
     CreateOddsAndRollLog();
+    CreateFocusCycle();
     CreateMenus();
     RestoreBarState();
     RestoreWindowPlacement();
@@ -205,6 +206,8 @@ QString CMainFrame::MessageText() const {
 }
 
 void CMainFrame::SetMessageText(const QString& text) {
+    // The label tells screen readers of its new name itself; an accessible
+    // name of its own would stop that.
     messageText->setText(text);
 }
 

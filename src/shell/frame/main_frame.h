@@ -27,7 +27,9 @@ class IShellHost;
 // docked at the top, the die bar docked on the right, the menus (those of a
 // tray while one is active, a short set while none is), the program's
 // commands with their keys, and the status bar's message pane ("Ready", the
-// last total, a command's prompt while it is hovered). It takes its place
+// last total; a command's prompt covers it while the command is hovered).
+// F6 and Shift+F6 move the keyboard focus between the active tray, the die
+// bar and the roll log. It takes its place
 // and its bars' layout from the settings when created and stores them when
 // closed. What it needs of the program comes from its shell host.
 class CMainFrame : public QMainWindow, public ICommandTarget {
@@ -100,6 +102,8 @@ public:
     COddsWindow* OddsWindow() const { return oddsWindow; }
     // The "Roll Log" dock, hidden at first; its toggle is for the View menu.
     QDockWidget* RollLogDock() const { return rollLogDock; }
+    // The roll log's text, where F6 brings the focus.
+    QWidget* RollLogText() const { return rollLogText; }
     QAction* RollLogAction() const;
 
 public slots:
@@ -121,6 +125,11 @@ private:
     // main_frame_bars.cpp
     void CreateToolBars();
     void CreateDieBar();
+    // F6 and Shift+F6.
+    void CreateFocusCycle();
+    // Moves the focus to the next (or previous) shown one of the active
+    // tray's view, the die bar and the roll log's text.
+    void CycleFocus(bool forward);
     // The bar a View toggle shows or hides; null for other commands.
     QWidget* BarOf(int id) const;
     // The stored layout, once every bar and dock exists; a damaged one
@@ -160,6 +169,7 @@ private:
     QList<QWidget*> floatingBars;
     COddsWindow* oddsWindow = nullptr;
     QDockWidget* rollLogDock = nullptr;
+    QWidget* rollLogText = nullptr;
     CCommands* commands;
     CRecentFileList recentFiles;
     QList<QMenu*> noTrayMenus;

@@ -1,12 +1,14 @@
 // The main window's bars: the main and dice toolbars, the die bar, their
-// View toggles, and their layout kept between runs.
+// View toggles, their layout kept between runs, and F6 from bar to bar.
 #include "main_frame.h"
 #include "rollpouch_ctrl.h"
 #include "settings.h"
 #include "shell_host.h"
 #include "shell_icons.h"
+#include "table_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDockWidget>
 #include <QMenu>
 #include <QScrollArea>
@@ -118,6 +120,37 @@ void CMainFrame::CreateDieBar() {
     dieBarDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     dieBarDock->setWidget(scroller);
     addDockWidget(Qt::RightDockWidgetArea, dieBarDock);
+}
+
+void CMainFrame::CreateFocusCycle() {
+    for (const bool forward : {true, false}) {
+        auto* cycle = new QAction(this);
+        cycle->setShortcut(forward ? QKeySequence(Qt::Key_F6)
+                                   : QKeySequence(Qt::ShiftModifier | Qt::Key_F6));
+        cycle->setShortcutContext(Qt::WindowShortcut);
+        connect(cycle, &QAction::triggered, this, [this, forward] { CycleFocus(forward); });
+        addAction(cycle);
+    }
+}
+
+void CMainFrame::CycleFocus(bool forward) {
+    QList<QWidget*> stops;
+    for (QWidget* stop :
+         {static_cast<QWidget*>(ActiveView()), static_cast<QWidget*>(dieBar), rollLogText})
+        if (stop && stop->isVisible())
+            stops.append(stop);
+    if (stops.isEmpty())
+        return;
+    // From elsewhere (a toolbar, a floating window), F6 starts at the tray.
+    const QWidget* focus = QApplication::focusWidget();
+    qsizetype at = forward ? -1 : 0;
+    for (qsizetype i = 0; i < stops.size(); ++i)
+        if (focus && (stops[i] == focus || stops[i]->isAncestorOf(focus)))
+            at = i;
+    QWidget* next = stops[(at + (forward ? 1 : stops.size() - 1)) % stops.size()];
+    // A floating dock is a window of its own.
+    next->activateWindow();
+    next->setFocus(Qt::ShortcutFocusReason);
 }
 
 QWidget* CMainFrame::BarOf(int id) const {

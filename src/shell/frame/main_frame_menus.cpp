@@ -93,8 +93,7 @@ void CMainFrame::CreateMenus() {
     noTrayMenus = build(NoTrayMenus());
     trayMenus = build(TrayMenus());
     // The keys work whichever menus are shown ("Add 1" and "Add 2" are in none).
-    for (QAction* action : commands->Actions())
-        addAction(action);
+    commands->AddKeysTo(*this);
     connect(qApp, &QApplication::focusChanged, commands, &CCommands::UpdateAll);
     if (const QClipboard* clipboard = QGuiApplication::clipboard())
         connect(clipboard, &QClipboard::dataChanged, commands, &CCommands::UpdateAll);

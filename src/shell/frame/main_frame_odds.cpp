@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMdiArea>
+#include <QPlainTextEdit>
 
 namespace rp {
 
@@ -24,6 +25,7 @@ void CMainFrame::CreateOddsAndRollLog() {
     auto* logView = new CRollLogView(&host.RollLog(), rollLogDock);
     logView->setContentsMargins(6, 0, 6, 6);
     rollLogDock->setWidget(logView);
+    rollLogText = logView->TextView();
     // The log sits under the trays only: the die bar keeps its full height
     // on either side.
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);

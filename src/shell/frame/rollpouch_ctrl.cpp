@@ -11,10 +11,16 @@
 #include "table_view.h"
 #include "text_metrics.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QScrollArea>
+#include <algorithm>
 #include <utility>
 
 namespace rp {
@@ -33,13 +39,129 @@ void DrawBox(QPainter& dc, const CRect& box) {
     dc.fillRect(box.ToQRect(), Qt::white);
     DrawFrame(dc, box, Qt::black, Qt::SolidLine);
 }
+
+// The keyboard's mark lies this far outside the chosen die, clear of the
+// hovered die's raised box.
+constexpr int kFocusMargin = 5;
+
+// A die of the bar, as a button to assistive technology: pressing it adds
+// the die, its menu is the bar's context menu for it.
+class CDieAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    CDieAccessible(CRollpouchCtrl* bar, int index) : bar(bar), index(index) {}
+
+    bool isValid() const override { return bar; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return bar ? bar->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(bar.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return CRollpouchCtrl::tr("%1-sided die").arg(CRollpouchCtrl::kSideCounts.at(Index()));
+        if (t == QAccessible::Description)
+            return CRollpouchCtrl::tr("Add to the tray");
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!bar)
+            return {};
+        const QRect die = bar->Die(index).GetRect().ToQRect();
+        return QRect(bar->mapToGlobal(die.topLeft()), die.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::Button; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.focusable = true;
+        state.focused = bar && bar->hasFocus() && bar->Chosen() == index;
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction(), showMenuAction()}; }
+    void doAction(const QString& name) override {
+        if (!bar)
+            return;
+        if (name == pressAction()) {
+            bar->AddToTray(index);
+        } else if (name == showMenuAction()) {
+            // Later: the menu waits in its own loop, and the caller must not.
+            QMetaObject::invokeMethod(
+                bar, [target = bar, index = index] { target->ShowMenuOf(index); },
+                Qt::QueuedConnection);
+        }
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    std::size_t Index() const { return static_cast<std::size_t>(index); }
+
+    QPointer<CRollpouchCtrl> bar;
+    int index;
+};
+
+// The die bar as a tool bar of its dice.
+class CDieBarAccessible : public QAccessibleWidget {
+public:
+    explicit CDieBarAccessible(CRollpouchCtrl* bar)
+        : QAccessibleWidget(bar, QAccessible::ToolBar), bar(bar) {}
+    ~CDieBarAccessible() override {
+        for (const QAccessible::Id id : made)
+            if (id != 0)
+                QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return static_cast<int>(made.size()); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        QAccessible::Id& id = made[static_cast<std::size_t>(index)];
+        if (id == 0)
+            id = QAccessible::registerAccessibleInterface(new CDieAccessible(bar, index));
+        return QAccessible::accessibleInterface(id);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
+        const auto found = std::find(made.begin(), made.end(), id);
+        return found == made.end() ? -1 : static_cast<int>(found - made.begin());
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        return child(bar->HitTest(bar->mapFromGlobal(QPoint(x, y))));
+    }
+    QAccessibleInterface* focusChild() const override {
+        return bar->hasFocus() ? child(bar->Chosen()) : nullptr;
+    }
+
+private:
+    CRollpouchCtrl* bar;
+    mutable std::array<QAccessible::Id, CRollpouchCtrl::kSideCounts.size()> made{};
+};
+
+QAccessibleInterface* MakeDieBarAccessible(const QString&, QObject* object) {
+    auto* bar = qobject_cast<CRollpouchCtrl*>(object);
+    return bar ? new CDieBarAccessible(bar) : nullptr;
+}
 } // namespace
 
 CRollpouchCtrl::CRollpouchCtrl(CMainFrame* frame, QWidget* parent) : QWidget(parent), frame(frame) {
+    // Before anything asks for the bar's interface: an interface made
+    // without the factory would be kept.
+    static const bool accessible = (QAccessible::installFactory(MakeDieBarAccessible), true);
+    Q_UNUSED(accessible);
     constexpr int b = kHalfWidth;
     setFixedSize(2 * b, 14 * b);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(tr("Dice"));
     // The menu opens on the right button's release, not on its press, so
     // that a die can be dragged out with the right button too.
     setContextMenuPolicy(Qt::PreventContextMenu);
@@ -75,6 +197,40 @@ QSize CRollpouchCtrl::sizeHint() const {
 
 CTableView* CRollpouchCtrl::ActiveView() const {
     return frame ? frame->ActiveView() : nullptr;
+}
+
+void CRollpouchCtrl::Choose(int index) {
+    chosen = std::clamp(index, 0, static_cast<int>(dice.size()) - 1);
+    // A window too low for the whole bar scrolls to the die.
+    for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
+        if (auto* scroller = qobject_cast<QScrollArea*>(above)) {
+            const CRect die = Die(chosen).GetRect().Inflate(kFocusMargin + 1);
+            const QPoint centre = die.Center();
+            scroller->ensureVisible(centre.x(), centre.y(), die.Width() / 2, die.Height() / 2);
+            break;
+        }
+    }
+    update();
+    NotifyFocus();
+}
+
+void CRollpouchCtrl::NotifyFocus() const {
+    if (!hasFocus())
+        return;
+    QAccessibleEvent event(const_cast<CRollpouchCtrl*>(this), QAccessible::Focus);
+    event.setChild(chosen);
+    QAccessible::updateAccessibility(&event);
+}
+
+void CRollpouchCtrl::AddToTray(int index) {
+    if (CTableView* view = ActiveView())
+        view->AddDiceAtFreeSpot(kSideCounts.at(static_cast<std::size_t>(index)), 1);
+}
+
+void CRollpouchCtrl::ShowMenuOf(int index) {
+    const QPoint centre = Die(index).GetPosition();
+    dragPoint = centre;
+    ShowContextMenu(centre);
 }
 
 void CRollpouchCtrl::SetColor(const QString& name) {
@@ -125,6 +281,8 @@ void CRollpouchCtrl::paintEvent(QPaintEvent*) {
         const QPoint offset = dragPoint - die.GetPosition();
         die.DrawOutline(dc, offset.x(), offset.y());
     }
+    if (hasFocus())
+        DrawFrame(dc, Die(chosen).GetRect().Inflate(kFocusMargin), Qt::black, Qt::DotLine);
 }
 
 void CRollpouchCtrl::mousePressEvent(QMouseEvent* event) {
@@ -200,11 +358,10 @@ void CRollpouchCtrl::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool inside = rect().contains(at);
     if (button == Qt::LeftButton) {
-        CTableView* view = ActiveView();
         // A click adds at a free spot: no die follows the pointer meanwhile.
         SetPendingDie(0);
-        if (view && pressed >= 0 && inside && HitTest(at) == pressed)
-            view->AddDiceAtFreeSpot(kSideCounts[static_cast<std::size_t>(pressed)], 1);
+        if (pressed >= 0 && inside && HitTest(at) == pressed)
+            AddToTray(pressed);
     } else if (button != Qt::RightButton) {
         return;
     }
@@ -222,6 +379,46 @@ void CRollpouchCtrl::mouseDoubleClickEvent(QMouseEvent*) {
 void CRollpouchCtrl::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     Forget();
+}
+
+void CRollpouchCtrl::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        Choose(chosen - 1);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        Choose(chosen + 1);
+        break;
+    case Qt::Key_Home:
+        Choose(0);
+        break;
+    case Qt::Key_End:
+        Choose(static_cast<int>(dice.size()) - 1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        AddToTray(chosen);
+        break;
+    case Qt::Key_Menu:
+        ShowMenuOf(chosen);
+        break;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier) {
+            ShowMenuOf(chosen);
+            break;
+        }
+        [[fallthrough]];
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CRollpouchCtrl::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    NotifyFocus();
 }
 
 void CRollpouchCtrl::ShowContextMenu(QPoint point) {

@@ -22,6 +22,12 @@ class CTableView;
 // several dice at once or changes the die colour. It talks only to the
 // frame's active tray view; with no tray open it ignores the left button.
 //
+// It takes the focus by Tab or F6, not by a click, so that the view keeps
+// its keys. Then the arrow keys, Home and End choose a die (a dotted frame
+// marks it), Enter or Space adds it as a click does, and the Menu key or
+// Shift+F10 opens its context menu. Screen readers see the dice as buttons
+// ("6-sided die", "Add to the tray") of a tool bar.
+//
 // While a button is held the bar keeps the mouse, so once the pointer has
 // reached the view's viewport the bar hands that view every move and the
 // release, as if the view had taken the mouse itself.
@@ -48,8 +54,16 @@ public:
     // The die pressed, and the one under the pointer; -1 for none.
     int Pressed() const { return pressed; }
     int Hover() const { return hover; }
+    // The die the keyboard has chosen.
+    int Chosen() const { return chosen; }
+    void Choose(int index);
     // The colour every die of the bar shows.
     QString GetColor() const;
+    // What a click does: adds a die of this type at a free spot of the
+    // active tray, if there is one.
+    void AddToTray(int index);
+    // The context menu of this die, shown beside it.
+    void ShowMenuOf(int index);
 
     // Fills an empty menu for the die under a point: the "Bag" entries
     // (grayed with no tray open) and "Colors". False, with the menu left
@@ -67,6 +81,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     CTableView* ActiveView() const;
@@ -79,12 +95,15 @@ private:
     // it during a drag; false while the drag is still the bar's own.
     bool ForwardToView(QMouseEvent* event);
     void ShowContextMenu(QPoint point);
+    // Tells screen readers which die has the focus.
+    void NotifyFocus() const;
 
     CMainFrame* frame;
     std::array<std::unique_ptr<CDiePainter>, kSideCounts.size()> dice;
     int pressed = -1;
     int hover = -1;
     int menuDie = 0;
+    int chosen = 0;
     QPoint dragPoint;
     QMap<int, QString> colourCommands;
     // The view whose pending die a held button carries, and whether the
