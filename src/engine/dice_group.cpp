@@ -196,14 +196,38 @@ int CDiceGroup::GetTotal() const {
     const std::size_t low = ignoreCount > 0 ? std::min<std::size_t>(ignoreCount, size) : 0;
     const std::size_t high =
         ignoreHighestCount > 0 ? std::min<std::size_t>(ignoreHighestCount, size - low) : 0;
+    if (low <= 1 && high <= 1 && countAtLeast <= 0) {
+        // The usual rules (no die, the lowest or the highest left out, or
+        // both): one pass for the sum and the extremes.
+        std::int64_t sum = 0;
+        int lowest = INT_MAX, highest = INT_MIN;
+        for (const auto& die : dice) {
+            const int value = die->GetValue();
+            sum += value;
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+        }
+        return GetTotalOfKept(sum - (low ? lowest : 0) - (high ? highest : 0));
+    }
     CScratch<int> scratch(size);
     int* const values = scratch.data();
     for (std::size_t i = 0; i < size; ++i)
         values[i] = dice[i]->GetValue();
-    if (low > 0)
-        std::nth_element(values, values + low, values + size);
-    if (high > 0)
-        std::nth_element(values + low, values + (size - high), values + size);
+    if (low + high > 0 && size <= 16) {
+        // A handful of values: an insertion sort is quickest.
+        for (std::size_t i = 1; i < size; ++i) {
+            const int value = values[i];
+            std::size_t j = i;
+            for (; j > 0 && values[j - 1] > value; --j)
+                values[j] = values[j - 1];
+            values[j] = value;
+        }
+    } else {
+        if (low > 0)
+            std::nth_element(values, values + low, values + size);
+        if (high > 0)
+            std::nth_element(values + low, values + (size - high), values + size);
+    }
     std::int64_t kept = 0;
     for (std::size_t i = low; i < size - high; ++i)
         kept += countAtLeast > 0 ? values[i] >= countAtLeast : values[i];
@@ -438,6 +462,17 @@ private:
 };
 
 int ReadTokenInt(std::string_view token) {
+    // Most tokens are a sign and a few digits, read here at once; anything
+    // else (spaces, brackets, long numbers) goes the general way.
+    const std::size_t first = !token.empty() && (token[0] == '+' || token[0] == '-');
+    if (token.size() > first && token.size() - first <= 9 &&
+        std::all_of(token.begin() + first, token.end(),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+        int value = 0;
+        for (std::size_t i = first; i < token.size(); ++i)
+            value = value * 10 + (token[i] - '0');
+        return token[0] == '-' ? -value : value;
+    }
     return ReadInt(token, kSkipped);
 }
 
