@@ -33,6 +33,8 @@ void ForEachLabel(const CRect& anchor, int modifier, const CFraction& multiplier
     const QString modifierText = ModifierLabelText(modifier);
     if (!modifierText.isEmpty())
         use(ModifierLabelRect(anchor, MeasureClientText(modifierText)), modifierText);
+    if (multiplier.IsOne()) // no label, and no text to format
+        return;
     const QString multiplierText = MultiplierLabelText(QString::fromStdString(multiplier.Format()));
     if (!multiplierText.isEmpty())
         use(MultiplierLabelRect(anchor, MeasureClientText(multiplierText)), multiplierText);
