@@ -1,5 +1,6 @@
 #include "labels.h"
 
+#include "stamps.h"
 #include "text_metrics.h"
 
 #include <QPainter>
@@ -55,8 +56,10 @@ void DrawLabels(QPainter& dc, const CRect& anchor, int modifier, const CFraction
 }
 
 void DrawPlainText(QPainter& dc, const CRect& rect, const QString& text) {
-    dc.drawText(QRect(rect.left, rect.top, std::max(rect.Width(), 0), std::max(rect.Height(), 0)),
-                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+    DrawTextStamp(dc,
+                  QRect(rect.left, rect.top, std::max(rect.Width(), 0), std::max(rect.Height(), 0)),
+                  Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text,
+                  dc.pen().color(), dc.background().color());
 }
 
 } // namespace rp
