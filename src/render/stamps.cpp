@@ -271,22 +271,31 @@ void PaintStrokes(QPainter& dc, const QPen& pen, const std::function<void(QPaint
     dc.setBrush(brush);
 }
 
-// Whether lines drawn within `area` stay clear of the edges of what the
-// painter paints: the raster engine cuts lines that reach past them, which
-// could move their pixels.
-bool WellInside(const QPainter& dc, const QRect& area) {
+// Where an area (in units) lies against what the painter paints, in device
+// pixels: the raster engine cuts lines that reach past its edges, which could
+// move their pixels, and paints nothing wholly outside them.
+enum class EPlace { Inside, Edge, Outside, Unknown };
+
+EPlace PlaceOf(const QPainter& dc, const QRect& area) {
     const QPaintEngine* engine = dc.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster || dc.hasClipping())
-        return false;
     // The engine's own device is the image painted, sized in device pixels.
-    const QPaintDevice* device = engine->paintDevice();
-    if (!device)
-        return false;
+    const QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || engine->type() != QPaintEngine::Raster)
+        return EPlace::Unknown;
     QRect painted(0, 0, device->width(), device->height());
     if (!engine->systemClip().isEmpty())
         painted &= engine->systemClip().boundingRect();
-    return painted.adjusted(2, 2, -2, -2).contains(dc.deviceTransform().mapRect(area));
+    const QRect mapped = dc.deviceTransform().mapRect(area);
+    if (!mapped.intersects(painted))
+        return EPlace::Outside;
+    if (dc.hasClipping() || !painted.adjusted(2, 2, -2, -2).contains(mapped))
+        return EPlace::Edge;
+    return EPlace::Inside;
 }
+
+// Lines drawn within a box reach at most a unit past it, and may move half a
+// unit onto the device pixels.
+constexpr int kStrokeMargin = 2;
 
 } // namespace
 
@@ -326,10 +335,12 @@ void DrawTextStamp(QPainter& dc, const QRect& rect, int flags, const QString& te
 
 void DrawStrokeStamp(QPainter& dc, const QRect& box, EStrokeKind kind, int variant, const QPen& pen,
                      const std::function<void(QPainter&)>& paint) {
+    const QRect area = box.adjusted(-kStrokeMargin, -kStrokeMargin, kStrokeMargin, kStrokeMargin);
+    const EPlace place = PlaceOf(dc, area);
+    if (place == EPlace::Outside)
+        return;
     const int ratio = WholePixelRatio(dc);
-    constexpr int kMargin = 2;
-    const QRect area = box.adjusted(-kMargin, -kMargin, kMargin, kMargin);
-    if (ratio == 0 || pen.brush().style() != Qt::SolidPattern || !WellInside(dc, area)) {
+    if (ratio == 0 || pen.brush().style() != Qt::SolidPattern || place != EPlace::Inside) {
         PaintStrokes(dc, pen, paint);
         return;
     }
@@ -355,6 +366,11 @@ void DrawStrokeStamp(QPainter& dc, const QRect& box, EStrokeKind kind, int varia
         PaintStrokes(dc, pen, paint);
     else
         Copy(dc, stamp, box.topLeft(), ratio);
+}
+
+bool OutsidePainting(const QPainter& dc, const QRect& box) {
+    return PlaceOf(dc, box.adjusted(-kStrokeMargin, -kStrokeMargin, kStrokeMargin,
+                                    kStrokeMargin)) == EPlace::Outside;
 }
 
 void DropStamps() {

@@ -43,6 +43,10 @@ enum class EStrokeKind { Frame, Cross, Outline };
 void DrawStrokeStamp(QPainter& dc, const QRect& box, EStrokeKind kind, int variant, const QPen& pen,
                      const std::function<void(QPainter&)>& paint);
 
+// Whether lines drawn over `box` would show nowhere: it lies, with a unit
+// around it, wholly outside what the painter paints.
+bool OutsidePainting(const QPainter& dc, const QRect& box);
+
 // Drops every kept picture: the next paintings make them afresh.
 void DropStamps();
 

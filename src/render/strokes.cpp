@@ -1,5 +1,7 @@
 #include "strokes.h"
 
+#include "stamps.h"
+
 #include <QPainter>
 #include <cmath>
 
@@ -47,6 +49,8 @@ bool OnWholePixels(const QPainter& dc) {
 } // namespace
 
 void DrawFrame(QPainter& dc, const CRect& rect, const QColor& colour, Qt::PenStyle style) {
+    if (OutsidePainting(dc, rect.ToQRect()))
+        return;
     // On whole pixels a solid frame covers just the rectangle's edge pixels:
     // four fills paint them without building a stroke.
     if (style == Qt::SolidLine && rect.Width() >= 3 && rect.Height() >= 3 && OnWholePixels(dc)) {
