@@ -39,6 +39,20 @@ void BM_ParseNotation(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseNotation);
 
+// Typed notation rolled once: a fresh group is read and rolled each time.
+void BM_ParseAndRoll(benchmark::State& state, const char* notation, int ignoreLowest) {
+    random_source::Seed(1);
+    for (auto _ : state) {
+        CDiceGroup group;
+        group.ParseNotation(notation);
+        group.SetIgnoreCount(ignoreLowest);
+        benchmark::DoNotOptimize(group.Roll());
+    }
+}
+BENCHMARK_CAPTURE(BM_ParseAndRoll, 4d6IgnoreLowest, "4d6", 1);
+BENCHMARK_CAPTURE(BM_ParseAndRoll, 3d6Plus2, "3d6+2", 0);
+BENCHMARK_CAPTURE(BM_ParseAndRoll, 2d6Plus1d8Plus3, "2d6+1d8+3", 0);
+
 // A tray of 1,000 groups of 10 dice each, with positions and colours.
 std::string TenThousandDieTray() {
     random_source::Seed(1);

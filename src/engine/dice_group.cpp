@@ -18,6 +18,40 @@ namespace rp {
 
 static_assert(CDie::kMaxChainRolls == CDiceGroup::kMaxExtraRolls + 1);
 
+namespace {
+
+// Working room for one value per die: on the stack for the few dice of a
+// usual group, so that a roll allocates nothing, on the heap for more.
+template <typename T> class CScratch {
+public:
+    explicit CScratch(std::size_t size) {
+        if (size > kOnStack) {
+            heap = std::make_unique<T[]>(size);
+            first = heap.get();
+        }
+    }
+    CScratch(const CScratch&) = delete;
+    CScratch& operator=(const CScratch&) = delete;
+    T* data() { return first; }
+
+private:
+    static constexpr std::size_t kOnStack = 32;
+    T stack[kOnStack];
+    std::unique_ptr<T[]> heap;
+    T* first = stack;
+};
+
+// A sort key that puts higher values first and, of equal values, lower places.
+std::uint64_t HighFirstKey(int value, std::size_t place) {
+    return static_cast<std::uint64_t>(std::int64_t{INT_MAX} - value) << 32 | place;
+}
+
+std::size_t PlaceOf(std::uint64_t key) {
+    return static_cast<std::size_t>(key & 0xFFFFFFFFu);
+}
+
+} // namespace
+
 int CDiceBudget::Grant(int wanted) {
     const int granted = std::clamp(wanted, 0, left);
     left -= granted;
@@ -155,24 +189,49 @@ int CDiceGroup::Roll() {
 }
 
 int CDiceGroup::GetTotal() const {
-    std::vector<const CDie*> ignored;
-    if (ignoreCount > 0 || ignoreHighestCount > 0)
-        GetIgnoredDice(ignored);
-    if (countAtLeast > 0) {
-        std::sort(ignored.begin(), ignored.end(), std::less<>());
-        std::int64_t successes = 0;
-        for (const auto& die : dice)
-            successes +=
-                !std::binary_search(ignored.begin(), ignored.end(), die.get(), std::less<>()) &&
-                die->GetValue() >= countAtLeast;
-        return GetTotalOfKept(successes);
+    // The ignored dice are the lowest values and then, of the rest, the
+    // highest, whichever dice show them: the total needs only the values
+    // between, in sorted order.
+    const std::size_t size = dice.size();
+    const std::size_t low = ignoreCount > 0 ? std::min<std::size_t>(ignoreCount, size) : 0;
+    const std::size_t high =
+        ignoreHighestCount > 0 ? std::min<std::size_t>(ignoreHighestCount, size - low) : 0;
+    if (low <= 1 && high <= 1 && countAtLeast <= 0) {
+        // The usual rules (no die, the lowest or the highest left out, or
+        // both): one pass for the sum and the extremes.
+        std::int64_t sum = 0;
+        int lowest = INT_MAX, highest = INT_MIN;
+        for (const auto& die : dice) {
+            const int value = die->GetValue();
+            sum += value;
+            lowest = std::min(lowest, value);
+            highest = std::max(highest, value);
+        }
+        return GetTotalOfKept(sum - (low ? lowest : 0) - (high ? highest : 0));
     }
-    std::int64_t total = 0;
-    for (const auto& die : dice)
-        total += die->GetValue();
-    for (const CDie* die : ignored)
-        total -= die->GetValue();
-    return GetTotalOfKept(total);
+    CScratch<int> scratch(size);
+    int* const values = scratch.data();
+    for (std::size_t i = 0; i < size; ++i)
+        values[i] = dice[i]->GetValue();
+    if (low + high > 0 && size <= 16) {
+        // A handful of values: an insertion sort is quickest.
+        for (std::size_t i = 1; i < size; ++i) {
+            const int value = values[i];
+            std::size_t j = i;
+            for (; j > 0 && values[j - 1] > value; --j)
+                values[j] = values[j - 1];
+            values[j] = value;
+        }
+    } else {
+        if (low > 0)
+            std::nth_element(values, values + low, values + size);
+        if (high > 0)
+            std::nth_element(values + low, values + (size - high), values + size);
+    }
+    std::int64_t kept = 0;
+    for (std::size_t i = low; i < size - high; ++i)
+        kept += countAtLeast > 0 ? values[i] >= countAtLeast : values[i];
+    return GetTotalOfKept(kept);
 }
 
 int CDiceGroup::GetTotalOfKept(std::int64_t keptSum) const {
@@ -194,19 +253,20 @@ void CDiceGroup::GetIgnoredDice(std::vector<const CDie*>& listOut) const {
     if (ignoreHighestCount <= 0)
         return;
     // Of the dice still kept, the highest go; of equal values the one
-    // nearest the front of the group goes first (a stable sort keeps them
-    // in group order).
-    std::vector<const CDie*> low(listOut);
-    std::sort(low.begin(), low.end(), std::less<>());
-    std::vector<std::pair<int, const CDie*>> kept;
-    for (const auto& die : dice)
-        if (!std::binary_search(low.begin(), low.end(), die.get(), std::less<>()))
-            kept.emplace_back(die->GetValue(), die.get());
-    std::stable_sort(kept.begin(), kept.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    const std::size_t n = std::min(static_cast<std::size_t>(ignoreHighestCount), kept.size());
+    // nearest the front of the group goes first.
+    const std::size_t lowCount = listOut.size();
+    CScratch<const CDie*> low(lowCount);
+    std::copy(listOut.begin(), listOut.end(), low.data());
+    std::sort(low.data(), low.data() + lowCount, std::less<>());
+    CScratch<std::uint64_t> kept(dice.size());
+    std::size_t keptCount = 0;
+    for (std::size_t i = 0; i < dice.size(); ++i)
+        if (!std::binary_search(low.data(), low.data() + lowCount, dice[i].get(), std::less<>()))
+            kept.data()[keptCount++] = HighFirstKey(dice[i]->GetValue(), i);
+    const std::size_t n = std::min(static_cast<std::size_t>(ignoreHighestCount), keptCount);
+    std::partial_sort(kept.data(), kept.data() + n, kept.data() + keptCount);
     for (std::size_t i = 0; i < n; ++i)
-        listOut.push_back(kept[i].second);
+        listOut.push_back(dice[PlaceOf(kept.data()[i])].get());
 }
 
 void CDiceGroup::AppendIgnoredLowest(std::vector<const CDie*>& listOut) const {
@@ -217,19 +277,20 @@ void CDiceGroup::AppendIgnoredLowest(std::vector<const CDie*>& listOut) const {
     // t, and of the dice showing t a run in arrival order: those admitted
     // until L was full of dice no higher than t, less the first ones pushed
     // out again by lower dice.
-    const std::size_t n = std::min(static_cast<std::size_t>(ignoreCount), dice.size());
-    std::vector<int> values(dice.size());
-    for (std::size_t i = 0; i < dice.size(); ++i)
-        values[i] = dice[i]->GetValue();
-    std::vector<int> order(values);
-    std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n - 1),
-                     order.end());
-    const int t = order[n - 1];
+    const std::size_t size = dice.size();
+    const std::size_t n = std::min(static_cast<std::size_t>(ignoreCount), size);
+    CScratch<int> values(size);
+    CScratch<int> order(size);
+    for (std::size_t i = 0; i < size; ++i)
+        values.data()[i] = order.data()[i] = dice[i]->GetValue();
+    std::nth_element(order.data(), order.data() + (n - 1), order.data() + size);
+    const int t = order.data()[n - 1];
 
-    std::size_t size = 0, above = 0, admittedAtT = 0, pushedOutAtT = 0;
-    for (const int v : values) {
-        if (size < n) {
-            ++size;
+    std::size_t held = 0, above = 0, admittedAtT = 0, pushedOutAtT = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const int v = values.data()[i];
+        if (held < n) {
+            ++held;
             above += v > t;
             admittedAtT += v == t;
         } else if (v <= t && above > 0) { // in, and one above t goes
@@ -241,21 +302,21 @@ void CDiceGroup::AppendIgnoredLowest(std::vector<const CDie*>& listOut) const {
     }
     // In L's order: the dice at t as they came, then the lower ones by
     // descending value, equal values as they came.
-    std::vector<std::uint64_t> below;
-    std::size_t atT = 0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i] == t) {
+    CScratch<std::uint64_t> below(size);
+    std::size_t belowCount = 0, atT = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const int v = values.data()[i];
+        if (v == t) {
             if (atT >= pushedOutAtT && atT < admittedAtT)
                 listOut.push_back(dice[i].get());
             ++atT;
-        } else if (values[i] < t) {
-            const auto rank = static_cast<std::uint64_t>(std::int64_t{INT_MAX} - values[i]);
-            below.push_back(rank << 32 | i);
+        } else if (v < t) {
+            below.data()[belowCount++] = HighFirstKey(v, i);
         }
     }
-    std::sort(below.begin(), below.end());
-    for (const std::uint64_t key : below)
-        listOut.push_back(dice[key & 0xFFFFFFFFu].get());
+    std::sort(below.data(), below.data() + belowCount);
+    for (std::size_t i = 0; i < belowCount; ++i)
+        listOut.push_back(dice[PlaceOf(below.data()[i])].get());
 }
 
 namespace {
@@ -401,6 +462,17 @@ private:
 };
 
 int ReadTokenInt(std::string_view token) {
+    // Most tokens are a sign and a few digits, read here at once; anything
+    // else (spaces, brackets, long numbers) goes the general way.
+    const std::size_t first = !token.empty() && (token[0] == '+' || token[0] == '-');
+    if (token.size() > first && token.size() - first <= 9 &&
+        std::all_of(token.begin() + first, token.end(),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+        int value = 0;
+        for (std::size_t i = first; i < token.size(); ++i)
+            value = value * 10 + (token[i] - '0');
+        return token[0] == '-' ? -value : value;
+    }
     return ReadInt(token, kSkipped);
 }
 
@@ -415,6 +487,10 @@ int CDiceGroup::AddParsedDice(int count, int sideCount, CDiceBudget* budget) {
         made = budget->Grant(made);
     if (made < count && budget)
         budget->MarkLeftOut();
+    // Room for a few more terms at once: short notation allocates once.
+    const std::size_t needed = dice.size() + static_cast<std::size_t>(made);
+    if (dice.capacity() < needed)
+        dice.reserve(std::max({needed, 2 * dice.size(), std::size_t{8}}));
     for (int k = 0; k < made; ++k)
         dice.push_back(CreateDie(sideCount));
     return made;

@@ -50,7 +50,10 @@ public:
     // returns the value.
     int Roll(const SRollRules& rules, const std::function<int()>& draw);
     // The multiplier applied to the face, plus the modifier.
-    int GetValue() const { return GetValueFor(rawResult); }
+    int GetValue() const {
+        // Most dice have neither: their value is the face.
+        return modifier == 0 && multiplier.IsOne() ? rawResult : GetValueFor(rawResult);
+    }
     // The value this die would have showing `face`.
     int GetValueFor(int face) const;
 

@@ -33,7 +33,7 @@ std::string CFraction::Format() const {
     return buffer;
 }
 
-std::int64_t CFraction::Apply64(std::int64_t v) const {
+std::int64_t CFraction::Scale64(std::int64_t v) const {
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
     // A zero denominator can only come from a caller setting the fields

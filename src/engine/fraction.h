@@ -26,13 +26,17 @@ public:
     // (away from zero for a positive fraction). Saturates at the 32-bit limits.
     int Apply(int v) const;
     // The same on a 64-bit value (sums of many dice); saturates at the 64-bit limits.
-    std::int64_t Apply64(std::int64_t v) const;
+    std::int64_t Apply64(std::int64_t v) const { return IsOne() ? v : Scale64(v); }
 
     bool IsOne() const { return numerator == 1 && denominator == 1; }
     bool operator==(const CFraction&) const = default;
 
     int numerator = 1;
     int denominator = 1;
+
+private:
+    // Apply64 for any fraction; most are 1, which leaves the value as it is.
+    std::int64_t Scale64(std::int64_t v) const;
 };
 
 } // namespace rp

@@ -2,6 +2,7 @@
 
 #include "die_shapes.h"
 #include "labels.h"
+#include "stamps.h"
 #include "strokes.h"
 #include "text_metrics.h"
 
@@ -175,15 +176,15 @@ void CDiceGroupPainter::Draw(QPainter& dc) const {
     std::vector<const CDie*> ignored;
     GetIgnoredDice(ignored);
     if (!ignored.empty()) {
-        const QPen pen = dc.pen();
-        dc.setPen(TrayPen(QColor(255, 0, 0)));
-        const CLinesOnPixels onPixels(dc);
+        const QPen red = TrayPen(QColor(255, 0, 0));
         for (const CDie* die : ignored) {
             const CRect r = static_cast<const CDiePainter*>(die)->GetRect();
-            dc.drawLine(r.left, r.top, r.right - 1, r.bottom - 1);
-            dc.drawLine(r.right, r.top, r.left + 1, r.bottom - 1);
+            DrawStrokeStamp(dc, r.ToQRect(), EStrokeKind::Cross, 0, red, [&](QPainter& p) {
+                const CLinesOnPixels onPixels(p);
+                p.drawLine(r.left, r.top, r.right - 1, r.bottom - 1);
+                p.drawLine(r.right, r.top, r.left + 1, r.bottom - 1);
+            });
         }
-        dc.setPen(pen);
     }
     // Sorted, so that each die is looked up in log n.
     std::sort(ignored.begin(), ignored.end(), std::less<>());

@@ -3,6 +3,7 @@
 #include "die_shapes.h"
 #include "int_text.h"
 #include "labels.h"
+#include "stamps.h"
 #include "strokes.h"
 #include "text_metrics.h"
 #include "xml_dom.h"
@@ -121,14 +122,9 @@ void CDiePainter::Draw(QPainter& dc) const {
 }
 
 void CDiePainter::DrawValue(QPainter& dc, const CRect& rect) const {
-    const QPen pen = dc.pen();
-    const QBrush background = dc.background();
-    if (labelColor)
-        dc.setBackground(ToQColor(*labelColor));
-    dc.setPen(ContrastColor(dc.background().color()));
-    dc.drawText(rect.ToQRect(), kCentred, QString::number(GetRawResult()));
-    dc.setPen(pen);
-    dc.setBackground(background);
+    const QColor background = labelColor ? ToQColor(*labelColor) : dc.background().color();
+    DrawTextStamp(dc, rect.ToQRect(), kCentred, QString::number(GetRawResult()),
+                  ContrastColor(background), background);
 }
 
 void CDiePainter::DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const {

@@ -1,5 +1,6 @@
 #include "die_shapes.h"
 
+#include "stamps.h"
 #include "strokes.h"
 
 #include <QPainter>
@@ -81,20 +82,19 @@ const DieOutline C20Sider::kOutline{k20Face, k20Lines};
 const DieOutline C100Sider::kOutline{k100Face, k100Lines};
 
 void CShapedDie::DrawShape(QPainter& dc, bool drawValue, int dx, int dy) const {
-    const QBrush brush = dc.brush();
-    dc.setBrush(Qt::NoBrush);
     const CRect r = GetRect().Offset(dx, dy);
-    {
-        const CLinesOnPixels onPixels(dc);
-        std::array<QPoint, kMaxPoints> points;
-        const DieOutline& outline = Outline();
-        dc.drawPolygon(points.data(), MapPoints(outline.polygon, r, points));
-        for (const auto& line : outline.lines)
-            dc.drawPolyline(points.data(), MapPoints(line, r, points));
-    }
+    // Every die of a kind and size has the same outline: a stamp.
+    DrawStrokeStamp(dc, r.ToQRect(), EStrokeKind::Outline, GetSideCount(), dc.pen(),
+                    [&](QPainter& p) {
+                        const CLinesOnPixels onPixels(p);
+                        std::array<QPoint, kMaxPoints> points;
+                        const DieOutline& outline = Outline();
+                        p.drawPolygon(points.data(), MapPoints(outline.polygon, r, points));
+                        for (const auto& line : outline.lines)
+                            p.drawPolyline(points.data(), MapPoints(line, r, points));
+                    });
     if (drawValue)
         DrawValue(dc, GetValueRect());
-    dc.setBrush(brush);
 }
 
 CRect C4Sider::ValueRectFor(const CRect& dieRect) const {

@@ -1,5 +1,6 @@
 #include "labels.h"
 
+#include "stamps.h"
 #include "text_metrics.h"
 
 #include <QPainter>
@@ -33,6 +34,8 @@ void ForEachLabel(const CRect& anchor, int modifier, const CFraction& multiplier
     const QString modifierText = ModifierLabelText(modifier);
     if (!modifierText.isEmpty())
         use(ModifierLabelRect(anchor, MeasureClientText(modifierText)), modifierText);
+    if (multiplier.IsOne()) // no label, and no text to format
+        return;
     const QString multiplierText = MultiplierLabelText(QString::fromStdString(multiplier.Format()));
     if (!multiplierText.isEmpty())
         use(MultiplierLabelRect(anchor, MeasureClientText(multiplierText)), multiplierText);
@@ -53,8 +56,10 @@ void DrawLabels(QPainter& dc, const CRect& anchor, int modifier, const CFraction
 }
 
 void DrawPlainText(QPainter& dc, const CRect& rect, const QString& text) {
-    dc.drawText(QRect(rect.left, rect.top, std::max(rect.Width(), 0), std::max(rect.Height(), 0)),
-                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+    DrawTextStamp(dc,
+                  QRect(rect.left, rect.top, std::max(rect.Width(), 0), std::max(rect.Height(), 0)),
+                  Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text,
+                  dc.pen().color(), dc.background().color());
 }
 
 } // namespace rp

@@ -1,5 +1,7 @@
 #include "strokes.h"
 
+#include "stamps.h"
+
 #include <QPainter>
 #include <cmath>
 
@@ -33,7 +35,32 @@ CLinesOnPixels::~CLinesOnPixels() {
         dc.setWorldTransform(world);
 }
 
+namespace {
+
+// Whether the painter maps units onto whole device pixels, by a whole scale
+// and a shift of whole pixels, without antialiasing.
+bool OnWholePixels(const QPainter& dc) {
+    const QTransform& t = dc.deviceTransform();
+    return t.type() <= QTransform::TxScale && t.m11() == t.m22() && t.m11() >= 1 &&
+           t.m11() == std::floor(t.m11()) && t.dx() == std::floor(t.dx()) &&
+           t.dy() == std::floor(t.dy()) && !dc.testRenderHint(QPainter::Antialiasing);
+}
+
+} // namespace
+
 void DrawFrame(QPainter& dc, const CRect& rect, const QColor& colour, Qt::PenStyle style) {
+    if (OutsidePainting(dc, rect.ToQRect()))
+        return;
+    // On whole pixels a solid frame covers just the rectangle's edge pixels:
+    // four fills paint them without building a stroke.
+    if (style == Qt::SolidLine && rect.Width() >= 3 && rect.Height() >= 3 && OnWholePixels(dc)) {
+        const int width = rect.Width(), height = rect.Height();
+        dc.fillRect(QRect(rect.left, rect.top, width, 1), colour);
+        dc.fillRect(QRect(rect.left, rect.bottom - 1, width, 1), colour);
+        dc.fillRect(QRect(rect.left, rect.top + 1, 1, height - 2), colour);
+        dc.fillRect(QRect(rect.right - 1, rect.top + 1, 1, height - 2), colour);
+        return;
+    }
     dc.save();
     dc.setPen(TrayPen(colour, style));
     dc.setBrush(Qt::NoBrush);
