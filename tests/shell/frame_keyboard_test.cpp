@@ -20,7 +20,6 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -86,27 +85,6 @@ TEST(CommandTextTest, MenusShowTheTableTextWithTheKeyAsTheShortcut) {
         EXPECT_EQ(test::ShownMenuText(*commands.Action(info.id)), info.text) << info.id;
 }
 
-TEST_F(FrameKeyboardTest, MenuEntriesAndToolButtonsAreNamedWithoutTheirKeys) {
-    for (QMenu* menu : frame.CurrentMenus())
-        for (const QString& name : ChildNames(QAccessible::queryAccessibleInterface(menu)))
-            EXPECT_FALSE(name.contains('\t')) << name.toStdString();
-    QAccessibleInterface* file = QAccessible::queryAccessibleInterface(frame.CurrentMenus()[0]);
-    EXPECT_EQ(file->child(0)->text(QAccessible::Name), "New");
-    EXPECT_EQ(file->child(0)->text(QAccessible::Accelerator), "Ctrl+N");
-
-    for (const QToolBar* bar : {frame.MainToolBar(), frame.DiceToolBar()}) {
-        for (QAction* action : bar->actions()) {
-            if (action->isSeparator())
-                continue;
-            QWidget* button = bar->widgetForAction(action);
-            const QString name =
-                QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name);
-            EXPECT_FALSE(name.isEmpty() || name.contains('\t')) << name.toStdString();
-            EXPECT_EQ(button->toolTip(), FindCommand(CommandOf(action))->ToolTip());
-        }
-    }
-}
-
 TEST_F(FrameKeyboardTest, SpaceAndDeleteReachTheViewAndTheStatusLabelReadsTheTotal) {
     struct KeyLog : QObject {
         QList<int> keys;
@@ -159,14 +137,11 @@ TEST_F(FrameKeyboardTest, F6GoesFromTheTrayToTheDieBarToTheLogAndSkipsHiddenOnes
 }
 
 TEST_F(FrameKeyboardTest, TheDieBarIsAToolBarOfDieButtons) {
+    // Names and descriptions are read over AT-SPI (tests/a11y).
     QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&Bar());
     EXPECT_EQ(bar->role(), QAccessible::ToolBar);
-    EXPECT_EQ(ChildNames(bar),
-              QStringList({"4-sided die", "6-sided die", "8-sided die", "10-sided die",
-                           "12-sided die", "20-sided die", "100-sided die"}));
     QAccessibleInterface* d8 = bar->child(2);
-    EXPECT_EQ(d8->role(), QAccessible::Button);
-    EXPECT_EQ(d8->text(QAccessible::Description), "Add to the tray");
+    EXPECT_EQ(d8->text(QAccessible::Name), "8-sided die");
     EXPECT_EQ(bar->indexOfChild(d8), 2);
     EXPECT_EQ(bar->childAt(d8->rect().center().x(), d8->rect().center().y()), d8);
     d8->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
