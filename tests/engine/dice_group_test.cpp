@@ -14,6 +14,14 @@ void AddDice(CDiceGroup& group, int sideCount, std::initializer_list<int> faces)
         group.AddDieBack(std::make_unique<CDie>(sideCount, face));
 }
 
+// The group's dice at these places in its list.
+std::vector<const CDie*> DiceAt(const CDiceGroup& group, const std::vector<int>& places) {
+    std::vector<const CDie*> dice;
+    for (const int i : places)
+        dice.push_back(group.Dice()[static_cast<std::size_t>(i)].get());
+    return dice;
+}
+
 std::vector<int> Faces(const std::vector<const CDie*>& dice) {
     std::vector<int> faces;
     for (const CDie* die : dice)
@@ -66,10 +74,7 @@ TEST(DiceGroup, IgnoredDiceAreTheLowestWithTiesByOrder) {
         group.SetIgnoreCount(c.ignore);
         std::vector<const CDie*> ignored;
         group.GetIgnoredDice(ignored);
-        std::vector<const CDie*> expected;
-        for (const int i : c.expectedIndexes)
-            expected.push_back(group.Dice()[static_cast<std::size_t>(i)].get());
-        EXPECT_EQ(ignored, expected) << "ignore " << c.ignore;
+        EXPECT_EQ(ignored, DiceAt(group, c.expectedIndexes)) << "ignore " << c.ignore;
     }
 }
 
@@ -165,15 +170,11 @@ TEST(DiceGroup, RulesChooseIgnoredDiceAndTotals) {
     for (const auto& c : cases) {
         CDiceGroup group;
         AddDice(group, 6, c.faces);
-        group.SetIgnoreCount(c.lowest);
-        group.SetIgnoreHighestCount(c.highest);
-        group.SetCountAtLeast(c.countAtLeast);
+        group.SetRules({c.lowest, c.highest, 0, false, c.countAtLeast});
         std::vector<const CDie*> ignored;
         group.GetIgnoredDice(ignored);
-        std::vector<const CDie*> expected;
-        for (const int i : c.ignoredIndexes)
-            expected.push_back(group.Dice()[static_cast<std::size_t>(i)].get());
-        EXPECT_EQ(ignored, expected) << c.lowest << " " << c.highest << " " << c.countAtLeast;
+        EXPECT_EQ(ignored, DiceAt(group, c.ignoredIndexes))
+            << c.lowest << " " << c.highest << " " << c.countAtLeast;
         EXPECT_EQ(group.GetTotal(), c.total) << c.lowest << " " << c.highest;
     }
     // Successes count die values, and the group's multiplier and modifier apply to the count.
@@ -203,9 +204,7 @@ TEST(DiceGroup, RollGoesThroughTheRules) {
     for (const auto& c : cases) {
         CDiceGroup group;
         group.ParseNotation(c.notation);
-        group.SetIgnoreHighestCount(c.highest);
-        group.SetRerollBelow(c.rerollBelow);
-        group.SetExplode(c.explode);
+        group.SetRules({0, c.highest, c.rerollBelow, c.explode});
         random_source::Seed(1);
         group.Roll();
         std::vector<int> faces;

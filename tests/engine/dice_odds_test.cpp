@@ -45,11 +45,8 @@ std::unique_ptr<CDiceGroup> MakeGroup(const GroupRecipe& recipe, const std::vect
     }
     group->SetMultiplier(recipe.multiplier);
     group->SetModifier(recipe.modifier);
-    group->SetIgnoreCount(recipe.ignore);
-    group->SetIgnoreHighestCount(recipe.ignoreHigh);
-    group->SetRerollBelow(recipe.rerollBelow);
-    group->SetExplode(recipe.explode);
-    group->SetCountAtLeast(recipe.countAtLeast);
+    group->SetRules({recipe.ignore, recipe.ignoreHigh, recipe.rerollBelow, recipe.explode,
+                     recipe.countAtLeast});
     return group;
 }
 
@@ -404,10 +401,7 @@ TEST(DiceOdds, CancelStopsTheWork) {
     for (const auto& c : cases) {
         CDiceGroup group;
         group.ParseNotation(c.notation);
-        group.SetIgnoreCount(c.ignore);
-        group.SetIgnoreHighestCount(c.ignoreHigh);
-        group.SetRerollBelow(c.rerollBelow);
-        group.SetExplode(c.explode);
+        group.SetRules({c.ignore, c.ignoreHigh, c.rerollBelow, c.explode});
         EXPECT_EQ(CDiceOdds::ForGroup(group, &cancel).GetRefusal(), OddsRefusal::Cancelled);
         EXPECT_EQ(CDiceOdds::ForGroup(group, &cancel).Summary("x"), "x: stopped");
     }

@@ -37,11 +37,7 @@ TEST(OddsRange, AgreesWithTheOddsAndGivesTheMeanOnlyWhenCheap) {
         CDiceGroup group;
         ASSERT_TRUE(group.ParseNotation(c.notation)) << c.notation;
         group.SetMultiplier(c.multiplier);
-        group.SetIgnoreCount(c.ignore);
-        group.SetIgnoreHighestCount(c.ignoreHigh);
-        group.SetRerollBelow(c.rerollBelow);
-        group.SetExplode(c.explode);
-        group.SetCountAtLeast(c.countAtLeast);
+        group.SetRules({c.ignore, c.ignoreHigh, c.rerollBelow, c.explode, c.countAtLeast});
         // Dice of their own multipliers and modifiers, one of them negative.
         group.Dice().back()->SetMultiplier("-2");
         group.Dice().front()->SetModifier(4);
