@@ -56,11 +56,7 @@ CDiceGroupPainter::CDiceGroupPainter(const CDiceGroupPainter& other)
     SetTitle(other.GetTitle());
     SetModifier(other.GetModifier());
     SetMultiplier(other.GetMultiplierText());
-    SetIgnoreCount(other.GetIgnoreCount());
-    SetIgnoreHighestCount(other.GetIgnoreHighestCount());
-    SetRerollBelow(other.GetRerollBelow());
-    SetExplode(other.GetExplode());
-    SetCountAtLeast(other.GetCountAtLeast());
+    SetRules(other.GetRules());
     for (std::size_t i = 0; i < other.Dice().size(); ++i)
         AddDieBack(other.PainterAt(i).Clone());
 }
