@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace rp {
 
@@ -119,46 +120,72 @@ SStamps& StampsFor(const QPainter& dc, int ratio) {
     return stamps;
 }
 
-// The painting on opaque images filled black and white, one unit for `ratio`
-// device pixels, `area` (in units) of it: a pixel that differs was left
-// alone when it kept the fill, part painted otherwise. Only a drawing
-// without part painted pixels, and none at the edge of the area, is a stamp.
+// A pixel of a stamp from what painting made of it on black and on white.
+// The raster engine paints a solid colour c over part a of a pixel as
+// BYTE_MUL(c, a) + BYTE_MUL(dst, 255 - a) in each channel, which is how a
+// premultiplied pixel (BYTE_MUL(c, a), a) is copied over dst: on black the
+// first term is left, on white 255 - a more in every channel. A pixel left
+// alone is then transparent and one painted over opaque. Anything else (no
+// such a) is no stamp pixel.
+std::optional<QRgb> StampPixel(QRgb onBlack, QRgb onWhite) {
+    const int rest = qRed(onWhite) - qRed(onBlack);
+    const int alpha = 255 - rest;
+    if (rest < 0 || rest > 255 || qGreen(onWhite) - qGreen(onBlack) != rest ||
+        qBlue(onWhite) - qBlue(onBlack) != rest || qRed(onBlack) > alpha ||
+        qGreen(onBlack) > alpha || qBlue(onBlack) > alpha)
+        return std::nullopt;
+    return qRgba(qRed(onBlack), qGreen(onBlack), qBlue(onBlack), alpha);
+}
+
+// The painting, as an opaque image filled with `fill`, one unit for `ratio`
+// device pixels, `area` (in units) of it.
+QImage PaintedOn(QRgb fill, const SStampDevice& device, const QRect& area,
+                 const std::function<void(QPainter&)>& setUp,
+                 const std::function<void(QPainter&)>& paint) {
+    QImage painted(area.size() * device.ratio, QImage::Format_RGB32);
+    painted.setDevicePixelRatio(device.ratio);
+    painted.setDotsPerMeterX(qRound(device.dpiX / 0.0254));
+    painted.setDotsPerMeterY(qRound(device.dpiY / 0.0254));
+    painted.fill(fill);
+    QPainter p(&painted);
+    p.setRenderHints(device.hints);
+    p.setLayoutDirection(device.direction);
+    p.setFont(device.font);
+    setUp(p);
+    p.translate(-area.topLeft());
+    paint(p);
+    return painted;
+}
+
+// The painting of `area` (in units) as a stamp, from paintings on black and
+// on white. A drawing that reaches the edge of the area is none. A pixel
+// painted in part by two blends (a letter's edge on a box's edge) may follow
+// no single coverage, so a stamp with such pixels is also copied onto two
+// coloured fills and must give what painting gives there.
 SStamp MakeStamp(const SStampDevice& device, const QRect& area, const QPoint& anchor,
                  const std::function<void(QPainter&)>& setUp,
                  const std::function<void(QPainter&)>& paint) {
-    QImage painted[2];
-    const QRgb fills[2] = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
-    for (int i = 0; i < 2; ++i) {
-        painted[i] = QImage(area.size() * device.ratio, QImage::Format_RGB32);
-        painted[i].setDevicePixelRatio(device.ratio);
-        painted[i].setDotsPerMeterX(qRound(device.dpiX / 0.0254));
-        painted[i].setDotsPerMeterY(qRound(device.dpiY / 0.0254));
-        painted[i].fill(fills[i]);
-        QPainter p(&painted[i]);
-        p.setRenderHints(device.hints);
-        p.setLayoutDirection(device.direction);
-        p.setFont(device.font);
-        setUp(p);
-        p.translate(-area.topLeft());
-        paint(p);
-    }
-    QImage stamp(painted[0].size(), QImage::Format_ARGB32_Premultiplied);
-    stamp.fill(Qt::transparent);
+    const QImage onBlack = PaintedOn(qRgb(0, 0, 0), device, area, setUp, paint);
+    const QImage onWhite = PaintedOn(qRgb(255, 255, 255), device, area, setUp, paint);
+    QImage stamp(onBlack.size(), QImage::Format_ARGB32_Premultiplied);
     QRect covered;
+    bool partial = false;
     for (int y = 0; y < stamp.height(); ++y) {
-        const auto* b = reinterpret_cast<const QRgb*>(painted[0].constScanLine(y));
-        const auto* w = reinterpret_cast<const QRgb*>(painted[1].constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(onBlack.constScanLine(y));
+        const auto* w = reinterpret_cast<const QRgb*>(onWhite.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(stamp.scanLine(y));
         const bool edge = y == 0 || y == stamp.height() - 1;
         for (int x = 0; x < stamp.width(); ++x) {
-            if (b[x] == w[x]) {
-                if (edge || x == 0 || x == stamp.width() - 1)
-                    return {};
-                out[x] = b[x];
-                covered |= QRect(x, y, 1, 1);
-            } else if (b[x] != fills[0] || w[x] != fills[1]) {
+            const std::optional<QRgb> pixel = StampPixel(b[x], w[x]);
+            if (!pixel)
                 return {};
-            }
+            out[x] = *pixel;
+            if (qAlpha(*pixel) == 0)
+                continue;
+            if (edge || x == 0 || x == stamp.width() - 1)
+                return {};
+            partial = partial || qAlpha(*pixel) != 255;
+            covered |= QRect(x, y, 1, 1);
         }
     }
     if (covered.isEmpty())
@@ -166,6 +193,16 @@ SStamp MakeStamp(const SStampDevice& device, const QRect& area, const QPoint& an
     SStamp made;
     made.image = stamp.copy(covered);
     made.image.setDevicePixelRatio(device.ratio);
+    for (const QRgb fill : {qRgb(53, 138, 198), qRgb(211, 97, 31)}) {
+        if (!partial)
+            break;
+        QImage copied(onBlack.size(), QImage::Format_RGB32);
+        copied.setDevicePixelRatio(device.ratio);
+        copied.fill(fill);
+        QPainter(&copied).drawImage(QPointF(covered.topLeft()) / device.ratio, made.image);
+        if (copied != PaintedOn(fill, device, area, setUp, paint))
+            return {};
+    }
     made.offset = covered.topLeft() + (area.topLeft() - anchor) * device.ratio;
     return made;
 }

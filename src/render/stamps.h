@@ -13,12 +13,16 @@ namespace rp {
 // What a tray paints again and again (face values, titles, totals, labels,
 // die outlines, the crosses on ignored dice) is kept as small pictures, laid
 // out and painted once, then copied. A copy gives the pixels painting gives:
-// a picture is kept only when each of its pixels is either painted over
-// completely or left alone, as an opaque text box with its letters inside
-// is, or lines without antialiasing are. Letters reaching out of their box,
-// a text on a transparent background, a scale that is not a whole number of
-// device pixels, lines that reach the edge of what is painted: such things
-// are painted each time.
+// a picture is kept only when each of its pixels is painted over
+// completely, left alone, or painted in part by one colour, as an opaque
+// text box with its letters inside is (its edges in part at ratio 2), or
+// lines without antialiasing are. A pixel painted in part is kept with its
+// coverage and copied over what lies beneath as painting blends it. Letters
+// reaching out of their box onto a box edge (two blends in one pixel, which
+// no single coverage gives for every colour beneath), a text on a
+// transparent background, a scale that is not a whole number of device
+// pixels, lines that reach the edge of what is painted: such things are
+// painted each time.
 //
 // The pictures are shared by every entity of every tray state and bounded in
 // number and size. They depend on the device pixel ratio, the painter's font

@@ -16,21 +16,25 @@ constexpr int kCentred =
     Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
 constexpr int kPlain = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
 
-// A canvas half dark, so that pixels a drawing leaves alone tell.
+// A canvas half coloured, so that pixels a drawing leaves alone, or paints
+// in part, tell.
 struct HalfDark : Canvas {
     explicit HalfDark(qreal ratio) : Canvas(90, 50, Qt::white, ratio) {
-        painter.fillRect(0, 0, 45, 50, QColor(20, 40, 90));
+        painter.fillRect(0, 0, 45, 50, QColor(90, 160, 60));
     }
 };
 
 // A text painted through its stamp looks as one painted directly, when the
 // stamp is made and when it is copied: opaque boxes, letters reaching out of
-// them, transparent backgrounds, empty texts and texts that are no line.
+// them, box edges painted in part (at ratio 2) over other colours, letters
+// on those edges, transparent backgrounds, empty texts and texts that are
+// no line.
 TEST(Stamps, TextsPaintAsDrawTextDoes) {
     const struct {
         QString text;
         int flags;
         QRect rect;
+        bool grey = false; // black on white: partly painted pixels pass as grey
     } texts[] = {
         {"7", kCentred, {30, 10, 30, 30}},
         {"100", kCentred, {40, 17, 11, 10}},
@@ -39,21 +43,23 @@ TEST(Stamps, TextsPaintAsDrawTextDoes) {
         {"", kPlain, {30, 30, 10, 10}},
         {"a\tb\nc", kCentred, {20, 5, 50, 40}},
         {QString::fromUtf8("שלום 12"), kCentred, {20, 5, 50, 40}},
+        {"Longsword attack", kPlain, {-80, 20, 110, 18}, true},
     };
     for (const qreal ratio : {1.0, 2.0, 1.5}) {
         for (const Qt::BGMode mode : {Qt::OpaqueMode, Qt::TransparentMode}) {
-            for (const auto& [text, flags, rect] : texts) {
+            for (const auto& [text, flags, rect, grey] : texts) {
                 SCOPED_TRACE(testing::Message() << text.toStdString() << " at " << ratio);
+                const QColor colour = grey ? Qt::black : Qt::darkRed;
+                const QColor background = grey ? QColor(Qt::white) : QColor(230, 210, 120);
                 HalfDark direct(ratio);
                 direct.painter.setBackgroundMode(mode);
-                direct.painter.setPen(Qt::darkRed);
-                direct.painter.setBackground(QColor(230, 210, 120));
+                direct.painter.setPen(colour);
+                direct.painter.setBackground(background);
                 direct.painter.drawText(rect, flags, text);
                 for (int copy = 0; copy < 2; ++copy) {
                     HalfDark stamped(ratio);
                     stamped.painter.setBackgroundMode(mode);
-                    DrawTextStamp(stamped.painter, rect, flags, text, Qt::darkRed,
-                                  QColor(230, 210, 120));
+                    DrawTextStamp(stamped.painter, rect, flags, text, colour, background);
                     EXPECT_EQ(stamped.Finish(), direct.Finish()) << "copy " << copy;
                 }
             }
