@@ -5,8 +5,60 @@
 #include "xml_dom.h"
 
 #include <charconv>
+#include <sanitizer/asan_interface.h>
 
 namespace rp {
+
+namespace {
+
+constexpr std::size_t kKeptDice = 64;
+
+// The dropped dice a thread keeps. Trivial, so that it is there for dice
+// dropped while the thread ends, after its closer has run.
+struct SKeptDice {
+    void* blocks[kKeptDice];
+    std::size_t count;
+    bool closing; // the closer is set, or has run
+    bool closed;
+};
+thread_local SKeptDice t_kept;
+
+// Gives the kept dice back to the heap when their thread ends.
+struct SKeptDiceCloser {
+    ~SKeptDiceCloser() {
+        t_kept.closed = true;
+        while (t_kept.count > 0) {
+            void* block = t_kept.blocks[--t_kept.count];
+            ASAN_UNPOISON_MEMORY_REGION(block, sizeof(CDie));
+            ::operator delete(block);
+        }
+    }
+};
+thread_local SKeptDiceCloser t_closer;
+
+} // namespace
+
+void* CDie::operator new(std::size_t size) {
+    if (size != sizeof(CDie) || t_kept.count == 0)
+        return ::operator new(size);
+    void* block = t_kept.blocks[--t_kept.count];
+    ASAN_UNPOISON_MEMORY_REGION(block, size);
+    return block;
+}
+
+void CDie::operator delete(void* block, std::size_t size) noexcept {
+    if (size != sizeof(CDie) || t_kept.closed || t_kept.count == kKeptDice) {
+        ::operator delete(block);
+        return;
+    }
+    if (!t_kept.closing) {
+        t_kept.closing = true;
+        static_cast<void>(&t_closer); // made now, so that it runs when the thread ends
+    }
+    // A kept die reads as freed memory to the address checker.
+    ASAN_POISON_MEMORY_REGION(block, size);
+    t_kept.blocks[t_kept.count++] = block;
+}
 
 CDie::CDie(int sideCount, int rawResult) : sideCount(sideCount), rawResult(rawResult) {
     if (rawResult < 1 || rawResult > sideCount)

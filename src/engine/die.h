@@ -32,6 +32,12 @@ public:
     CDie& operator=(const CDie&) = default;
     virtual ~CDie() = default;
 
+    // Plain dice are made and dropped many at a time (each roll of typed
+    // notation, each copy the odds take): a thread keeps some dropped ones
+    // for its next. Dice of a larger kind come from the heap as usual.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
+
     // Writes the die's attributes into an element named "die"; false (and
     // nothing written) for any other element.
     virtual bool Save(pugi::xml_node element, bool writeRawResult) const;

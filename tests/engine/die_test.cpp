@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sanitizer/asan_interface.h>
+#include <thread>
 
 namespace rp {
 namespace {
@@ -18,6 +21,29 @@ TEST(RandomSource, IsTheClassicLinearCongruentialGenerator) {
     const int first = random_source::Draw();
     random_source::Seed(12345);
     EXPECT_EQ(random_source::Draw(), first);
+}
+
+// Dropped dice that a thread keeps are whole again when made anew, go back
+// to the heap when their thread ends (else the leak checker fails this
+// test), and read as freed memory while kept.
+TEST(Die, KeptDiceOutliveNoThread) {
+    std::vector<std::unique_ptr<CDie>> dice;
+    std::thread maker([&dice] {
+        for (int i = 0; i < 100; ++i)
+            dice.push_back(std::make_unique<CDie>(6, 1 + i % 6));
+        dice.resize(20); // more dropped than a thread keeps
+    });
+    maker.join();
+    const void* dropped = dice.back().get();
+    dice.pop_back();
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_TRUE(__asan_address_is_poisoned(dropped));
+#endif
+    const auto again = std::make_unique<CDie>(4, 3);
+    EXPECT_EQ(static_cast<const void*>(again.get()), dropped);
+    EXPECT_EQ(again->GetSideCount(), 4);
+    EXPECT_EQ(again->GetRawResult(), 3);
+    EXPECT_TRUE(again->GetRolls().empty());
 }
 
 TEST(Die, FaceIsScaledFromTheDraw) {
